@@ -1,0 +1,146 @@
+// The library-wide state and the internal operations the library's source
+// files share.  One instance for the process, created by KV390_begin.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "kv390.h"
+#include "kv390/win.h"
+
+namespace kv390 {
+
+constexpr int CANVAS_WIDTH = 601;
+constexpr int CANVAS_HEIGHT = 540;
+constexpr std::uintptr_t TIMER_ID = 2;
+constexpr unsigned TIMER_PERIOD_MS = 100;
+constexpr int LOG_RING_SIZE = 25;
+constexpr int FORMAT_AREA_SIZE = 1024;  // one formatted message: at most 1023 characters
+constexpr const char* SCRIPT_FILE_NAME = "KV390.SCR";
+
+// Run menu command ids.
+enum : unsigned {
+    IDM_ANIMATE = 1,
+    IDM_HALT = 2,
+    IDM_ADVANCE = 3,
+    IDM_LOGGING = 4,
+    IDM_RECORD = 5,
+    IDM_PLAYBACK = 6,
+    IDM_PLAY_ONE = 7,
+    IDM_QUIT = 8,
+    IDM_INFO = 9,
+};
+
+// Event, run-control and script state.
+struct EventState {
+    int pending_kind = -1;
+    int event_x = 0;
+    int event_y = 0;
+    char event_key = 0;
+    bool timer_ticked = false;
+    bool animate_on = false;
+    bool step_requested = false;
+    bool quit_requested = false;
+    bool ctrl_held = false;
+    bool recording_on = false;
+    bool playback_on = false;
+    bool play_one_requested = false;
+    int periodic_count = 0;
+    std::FILE* script_file = nullptr;
+    bool script_writing = false;  // direction the open script_file was opened for
+};
+
+// The ring of the last 25 log lines; each slot owns its exact copy.
+struct LogRing {
+    std::string slots[LOG_RING_SIZE];
+    int oldest = -1;
+    int next = 0;
+};
+
+struct LibraryState {
+    win::HWND graphics_window = nullptr;
+    win::HWND text_window = nullptr;
+    win::HINSTANCE instance = nullptr;
+    win::HDC window_dc = nullptr;
+    win::HGDIOBJ canvas_bitmap = nullptr;
+    win::HDC canvas_dc = nullptr;
+    win::HGDIOBJ background_brush = nullptr;
+    int origin_x = 0;
+    int origin_y = 0;
+    std::uint32_t canvas_changed = 1;
+    EventState events;
+    win::HMENU run_menu = nullptr;
+    std::uint8_t logging_on = 1;
+    LogRing log;
+    char* gets_buffer = nullptr;
+};
+
+// The one instance.
+LibraryState& lib();
+// Back to the state of a fresh process (for tests that open the library more
+// than once in one run; the windowing layer is reset separately).
+void reset_library_state();
+
+// ---- palette and renderer
+extern const win::COLORREF palette_rgb[KV390_COLOR_COUNT];
+extern const char* const palette_names[KV390_COLOR_COUNT];
+
+enum DrawKind : std::int32_t {
+    DRAW_TRIANGLE = 0,
+    DRAW_RECTANGLE = 1,
+    DRAW_OVAL = 2,
+    DRAW_LINE = 3,
+    DRAW_PIXEL = 4,
+    DRAW_TEXT = 5,
+};
+// One drawing command.  For text, x2 is the point size and the text travels
+// as an owned string.
+struct DrawCommand {
+    std::int32_t kind = 0;
+    std::int32_t color = 0;
+    std::int32_t width = 0;
+    std::int32_t x1 = 0, y1 = 0;
+    std::int32_t x2 = 0, y2 = 0;
+    std::int32_t x3 = 0, y3 = 0;
+    std::string text;
+};
+void render_command(const DrawCommand& command);
+void erase_canvas();
+
+// ---- windows and canvas
+void flush_canvas();
+win::LRESULT draw_window_proc(win::HWND hwnd, win::UINT message, win::WPARAM wparam,
+                              win::LPARAM lparam);
+win::LRESULT text_window_proc(win::HWND hwnd, win::UINT message, win::WPARAM wparam,
+                              win::LPARAM lparam);
+
+// ---- text window and log
+// Shows one line at the bottom of the text window (removes one trailing
+// newline in place).
+void append_line(char* line);
+
+// ---- event wait (graphics window input)
+void pump_one_message();
+void on_left_button_down(win::LPARAM lparam);
+void on_char(win::WPARAM wparam);
+void on_timer();
+void on_destroy();
+
+// ---- Run menu
+void build_run_menu(win::HWND hwnd);
+void run_command(unsigned id);
+// WM_KEYDOWN / WM_KEYUP of the graphics window: Ctrl tracking and shortcuts.
+void on_key(win::UINT message, win::WPARAM vk);
+// The library's windows lost the keyboard focus.
+void on_focus_lost();
+
+// ---- scripts
+void record_event(int kind, int x, int y, char key);
+void record_step(int kind, int x, int y, char key);
+void stop_recording();
+int play_next_event();
+void stop_playback();
+void close_script_file();
+
+}  // namespace kv390

@@ -1,0 +1,30 @@
+// Entry points through which a backend (or the headless harness) hands user
+// input to the core.  They queue the messages a desktop would: button and key
+// messages go to the window under the pointer or with the keyboard focus.
+#pragma once
+
+#include "kv390/win.h"
+
+namespace win::input {
+
+// lparam bit of a WM_KEYDOWN whose character arrives separately as WM_CHAR
+// (SDL text input): translate_message then produces no character for it.
+constexpr LPARAM KEY_TEXT_SEPARATE = LPARAM(1) << 28;
+
+// Left/right button down or up, at a client position of hwnd.  A button-down
+// on another top-level window activates it (focus) first.
+void mouse_button(HWND hwnd, UINT message, int client_x, int client_y);
+// Key down/up to the focus window; keeps the layer's key state.
+void key(UINT message, int vk, LPARAM flags = 0);
+// A character (text input) to the focus window as WM_CHAR.
+void character(unsigned code);
+// The close box: WM_SYSCOMMAND SC_CLOSE to hwnd.
+void close_box(HWND hwnd);
+// The user activated hwnd (or the desktop, for nullptr: focus leaves the layer).
+void activate(HWND hwnd);
+// The user resized a window's client area.
+void client_resized(HWND hwnd, int width, int height);
+// The system asks hwnd to repaint (an uncovering).
+void expose(HWND hwnd);
+
+}  // namespace win::input

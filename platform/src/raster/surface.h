@@ -1,0 +1,82 @@
+// Pixel storage shared by windows and memory bitmaps, and the GDI object and
+// device-context records.  Internal to the windowing layer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "kv390/win.h"
+
+namespace win {
+
+// A bitmap of 0x00RRGGBB pixels.  Rows are kept as a ring (first_row is the
+// storage row of device row 0) so that a whole-surface vertical scroll moves
+// an offset instead of every pixel.
+struct Surface {
+    std::int32_t width = 0, height = 0;
+    std::vector<std::uint32_t> pixels;
+    std::int32_t first_row = 0;
+    std::uint64_t version = 0;  // bumped on every change; backends present when it moved
+
+    std::uint32_t* row(std::int32_t y) {
+        std::int32_t r = y + first_row;
+        if (r >= height) r -= height;
+        return pixels.data() + std::size_t(r) * std::size_t(width);
+    }
+    const std::uint32_t* row(std::int32_t y) const {
+        return const_cast<Surface*>(this)->row(y);
+    }
+    void resize(std::int32_t w, std::int32_t h, std::uint32_t fill) {
+        width = w < 0 ? 0 : w;
+        height = h < 0 ? 0 : h;
+        pixels.assign(std::size_t(width) * std::size_t(height), fill);
+        first_row = 0;
+        ++version;
+    }
+    void touch() { ++version; }
+};
+
+struct FontRequest {
+    std::int32_t height = 0;  // as given to create_font
+    std::int32_t weight = 400;
+    bool fixed_pitch = false;
+};
+
+struct GdiObject {
+    enum class Kind { Pen, Brush, Font, Bitmap } kind = Kind::Pen;
+    bool stock = false;
+    int selected = 0;  // number of DCs this object is selected into
+    // Pen
+    int pen_style = PS_SOLID;
+    int pen_width = 1;
+    // Pen and brush colour; a brush with is_null paints nothing.
+    COLORREF color = 0;
+    bool is_null = false;
+    // Font
+    FontRequest font;
+    // Bitmap
+    Surface surface;
+};
+
+struct DeviceContext {
+    Surface* surface = nullptr;  // window client surface or the selected bitmap's
+    HWND window = nullptr;       // set for window DCs
+    bool memory = false;
+    bool has_clip = false;  // clip (surface coordinates) limits drawing when set
+    Rect clip;
+    HGDIOBJ pen = nullptr, brush = nullptr, font = nullptr, bitmap = nullptr;
+    COLORREF text_color = 0;
+    COLORREF bk_color = 0xFFFFFF;
+    int bk_mode = OPAQUE;
+    Point position;
+};
+
+// Creates a DC drawing into surface (owned elsewhere), with the default
+// objects selected: black pen, white brush, system font.
+HDC make_dc(Surface* surface, HWND window);
+void free_dc(HDC hdc);
+// The rectangle a DC may draw into: its surface bounds, cut by its clip.
+Rect dc_bounds(const DeviceContext& dc);
+
+}  // namespace win
