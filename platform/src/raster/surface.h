@@ -43,6 +43,12 @@ struct FontRequest {
     bool fixed_pitch = false;
 };
 
+// The stock fonts, as font requests (see create_font for the height rule).
+constexpr FontRequest SYSTEM_FONT_REQUEST{-13, 700, false};
+constexpr FontRequest ANSI_FIXED_FONT_REQUEST{-12, 400, true};
+constexpr FontRequest ANSI_VAR_FONT_REQUEST{-12, 400, false};
+constexpr FontRequest DEFAULT_GUI_FONT_REQUEST{-11, 400, false};
+
 struct GdiObject {
     enum class Kind { Pen, Brush, Font, Bitmap } kind = Kind::Pen;
     bool stock = false;
