@@ -49,6 +49,7 @@ struct EventState {
     int periodic_count = 0;
     std::FILE* script_file = nullptr;
     bool script_writing = false;  // direction the open script_file was opened for
+    bool write_error_reported = false;  // a failed write to the open script_file was logged
 };
 
 // The ring of the last 25 log lines; each slot owns its exact copy.
@@ -121,7 +122,8 @@ win::LRESULT text_window_proc(win::HWND hwnd, win::UINT message, win::WPARAM wpa
 void append_line(char* line);
 
 // ---- event wait (graphics window input)
-void pump_one_message();
+// One pass of message handling; returns whether it took a message.
+bool pump_one_message();
 void on_left_button_down(win::LPARAM lparam);
 void on_char(win::WPARAM wparam);
 void on_timer();
