@@ -1,0 +1,5 @@
+#include "weather.h"
+
+int main() {
+    return weather_main(nullptr, nullptr, "", 5 /* SW_SHOW */);
+}
