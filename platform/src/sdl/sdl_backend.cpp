@@ -1,0 +1,158 @@
+// The desktop backend: SDL supplies the screen, the clock, input and windows.
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/backend.h"
+#include "core/window.h"
+#include "sdl/backend_state.h"
+
+namespace win::sdl {
+namespace {
+
+void shut_down() {
+    for (auto& d : state().windows) close_desktop_window(*d);
+    state().windows.clear();
+    SDL_Quit();
+}
+
+bool wants_desktop_window(const Window& w) {
+    return w.parent == nullptr && !w.destroyed;
+}
+
+void close_stale_windows() {
+    auto& windows = state().windows;
+    for (auto& d : windows) {
+        if (live_window(d->hwnd) == nullptr) close_desktop_window(*d);
+    }
+    windows.erase(std::remove_if(windows.begin(), windows.end(),
+                                 [](const auto& d) { return d->window == nullptr; }),
+                  windows.end());
+}
+
+// Hands the core's choice of active window to the desktop.
+void raise_active_window() {
+    HWND active = core().active;
+    if (active == state().synced_active) return;
+    state().synced_active = active;
+    DesktopWindow* d = desktop_of(active);
+    if (d != nullptr && d->visible) SDL_RaiseWindow(d->window);
+}
+
+}  // namespace
+
+BackendState& state() {
+    static BackendState instance;
+    return instance;
+}
+
+DesktopWindow* desktop_of(HWND hwnd) {
+    if (hwnd == nullptr) return nullptr;
+    for (auto& d : state().windows) {
+        if (d->hwnd == hwnd) return d.get();
+    }
+    return nullptr;
+}
+
+DesktopWindow* desktop_of_sdl_window(Uint32 window_id) {
+    SDL_Window* window = SDL_GetWindowFromID(window_id);
+    if (window == nullptr) return nullptr;
+    for (auto& d : state().windows) {
+        if (d->window == window) return d.get();
+    }
+    return nullptr;
+}
+
+void sync_windows() {
+    close_stale_windows();
+    for (const auto& record : core().windows) {
+        Window& w = *record;
+        if (!wants_desktop_window(w)) continue;
+        DesktopWindow* d = desktop_of(&w);
+        if (d == nullptr) {
+            if (!w.visible) continue;  // made on first showing
+            auto fresh = std::make_unique<DesktopWindow>();
+            if (!open_desktop_window(*fresh, w)) continue;
+            d = fresh.get();
+            state().windows.push_back(std::move(fresh));
+        }
+        sync_desktop_window(*d, w);
+    }
+    raise_active_window();
+}
+
+}  // namespace win::sdl
+
+namespace win::backend {
+
+void init() {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr,
+                     "KV390: no display available (%s); use kv390-render to run headless, or set "
+                     "DISPLAY\n",
+                     SDL_GetError());
+        std::exit(2);
+    }
+    std::atexit(sdl::shut_down);
+    SDL_StartTextInput();
+}
+
+Size screen_size() {
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(0, &bounds) != 0 || bounds.w <= 0 || bounds.h <= 0) {
+        return Size{1024, 768};
+    }
+    return Size{bounds.w, bounds.h};
+}
+
+std::uint64_t now_ms() {
+    return SDL_GetTicks64();
+}
+
+void poll_input() {
+    sdl::sync_windows();
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) sdl::handle_event(event);
+    sdl::finish_event_batch();
+}
+
+void sleep_until(std::uint64_t deadline_ms, bool has_deadline) {
+    sdl::sync_windows();
+    SDL_PumpEvents();
+    if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return;
+    if (!has_deadline) {
+        SDL_WaitEvent(nullptr);
+        return;
+    }
+    std::uint64_t now = now_ms();
+    if (deadline_ms <= now) return;
+    std::uint64_t wait = std::min<std::uint64_t>(deadline_ms - now, INT_MAX);
+    SDL_WaitEventTimeout(nullptr, int(wait));
+}
+
+void present() {
+    sdl::sync_windows();
+    for (auto& d : sdl::state().windows) {
+        Window* w = live_window(d->hwnd);
+        if (w != nullptr) sdl::present_desktop_window(*d, *w);
+    }
+}
+
+void window_event(HWND hwnd, WindowEvent event) {
+    sdl::DesktopWindow* d = sdl::desktop_of(hwnd);
+    if (d != nullptr && (event == WindowEvent::MenuChanged || event == WindowEvent::Shown)) {
+        d->menu_dirty = true;
+        d->needs_present = true;
+    }
+    sdl::sync_windows();
+}
+
+}  // namespace win::backend
