@@ -92,7 +92,8 @@ void apply_command(SceneCounts& counts, PanelCommand command) {
     } else if (command == CMD_LIGHTEN_UP) {
         counts.item_count = 2 * counts.item_count / 3;
     }
-    counts.item_next = counts.item_count;
+    // A full store writes next at slot 0, as after the 500th addition.
+    counts.item_next = counts.item_count % MAX_ITEMS;
 }
 
 void clone_item(ItemStore& items, int index, SceneCounts& counts) {
