@@ -275,3 +275,56 @@ TEST(TextOut, RejectsBadArguments) {
 }
 
 }  // namespace
+
+namespace {
+
+// The same text through the public DC calls: a memory DC with a bitmap and
+// the stock fixed font selected, as the text window uses it.
+TEST(TextThroughPublicDcCalls, StockFixedFontOnAMemoryBitmap) {
+    HDC dc = create_compatible_dc(nullptr);
+    ASSERT_NE(dc, nullptr);
+    HGDIOBJ bitmap = create_compatible_bitmap(dc, 200, 30);
+    HGDIOBJ old_bitmap = select_object(dc, bitmap);
+    HGDIOBJ old_font = select_object(dc, get_stock_object(ANSI_FIXED_FONT));
+    TextMetrics m;
+    ASSERT_TRUE(get_text_metrics(dc, &m));
+    EXPECT_TRUE(m.fixed_pitch);
+    set_text_color(dc, INK);
+    set_bk_color(dc, PAPER);
+    set_bk_mode(dc, OPAQUE);
+    ASSERT_TRUE(text_out(dc, 5, 3, "log line\n", 9));
+    Size extent;
+    ASSERT_TRUE(get_text_extent_point(dc, "log line\n", 9, &extent));
+    EXPECT_EQ(extent.cx, 9 * m.tmAveCharWidth);
+    const Image image = dc_image(dc);
+    int ink = 0;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const bool in_cell = x >= 5 && x < 5 + extent.cx && y >= 3 && y < 3 + m.tmHeight;
+            if (in_cell) {
+                EXPECT_TRUE(image.at(x, y) == pixel_of(PAPER) || image.at(x, y) == pixel_of(INK));
+                ink += image.at(x, y) == pixel_of(INK);
+            } else {
+                EXPECT_NE(image.at(x, y), pixel_of(INK));
+            }
+        }
+    EXPECT_GT(ink, 30);
+    select_object(dc, old_font);
+    select_object(dc, old_bitmap);
+    EXPECT_TRUE(delete_object(bitmap));
+    EXPECT_TRUE(delete_dc(dc));
+}
+
+TEST(TextThroughPublicDcCalls, CreatedFontCanBeSelectedAndDeleted) {
+    HDC dc = create_compatible_dc(nullptr);
+    HGDIOBJ font = create_font(-20, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "KV390-font");
+    HGDIOBJ old = select_object(dc, font);
+    TextMetrics m;
+    ASSERT_TRUE(get_text_metrics(dc, &m));
+    EXPECT_EQ(m.tmHeight - m.tmInternalLeading, 20);
+    select_object(dc, old);
+    EXPECT_TRUE(delete_object(font));
+    EXPECT_TRUE(delete_dc(dc));
+}
+
+}  // namespace
