@@ -52,7 +52,13 @@ std::vector<win::MenuItem> menu_popup(win::HWND hwnd, const std::string& title);
 // ---- clock
 std::uint64_t now();
 // Moves the virtual clock forward; timers become due, timed input is queued.
+// The end of the run (see above) is checked here too.
 void advance(std::uint64_t ms);
+// Paces the virtual clock by the real one: a sleep really waits until its
+// deadline (for measuring the CPU use of animated runs).  Off by default.
+void set_real_time(bool on);
+// How many times the layer asked the backend to show window pixels.
+std::uint64_t present_count();
 
 // ---- timed input
 // One entry of a timed input list.  Times are virtual milliseconds from the

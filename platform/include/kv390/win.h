@@ -202,6 +202,19 @@ constexpr int SIZING_FRAME = 4;   // WS_THICKFRAME
 constexpr int CAPTION_HEIGHT = 18;
 constexpr int MENU_BAR_HEIGHT = 19;
 
+// What WM_CREATE's lparam points to: the creation arguments.
+struct CreateStruct {
+    void* create_param = nullptr;
+    HINSTANCE instance = nullptr;
+    HMENU menu = nullptr;
+    HWND parent = nullptr;
+    int cy = 0, cx = 0, y = 0, x = 0;
+    UINT style = 0;
+    const char* name = nullptr;
+    const char* class_name = nullptr;
+    UINT ex_style = 0;
+};
+
 // Sends WM_CREATE then WM_SIZE synchronously (WM_CREATE returning -1 destroys
 // the window and gives nullptr).  A WS_VISIBLE style shows the window at once.
 HWND create_window(UINT ex_style, const char* class_name, const char* title, UINT style, int x,

@@ -1,0 +1,91 @@
+// The core record, its lookups and reset_layer.
+#include <algorithm>
+
+#include "core/backend.h"
+#include "core/window.h"
+
+namespace win {
+
+Core& core() {
+    static Core instance;
+    return instance;
+}
+
+void ensure_backend() {
+    static bool initialised = false;
+    if (initialised) return;
+    initialised = true;
+    backend::init();
+}
+
+Window* live_window(HWND hwnd) {
+    if (hwnd == nullptr) return nullptr;
+    for (const auto& w : core().windows) {
+        if (w.get() == hwnd) return w->destroyed ? nullptr : w.get();
+    }
+    return nullptr;
+}
+
+const WindowClass* find_class(const std::string& name) {
+    for (const auto& wc : core().classes) {
+        if (wc.name == name) return &wc;
+    }
+    return nullptr;
+}
+
+Menu* live_menu(HMENU menu) {
+    if (menu == nullptr) return nullptr;
+    for (const auto& m : core().menus) {
+        if (m.get() == menu) return m.get();
+    }
+    return nullptr;
+}
+
+HWND top_level_of(HWND hwnd) {
+    Window* w = live_window(hwnd);
+    while (w != nullptr && w->parent != nullptr) {
+        Window* p = live_window(w->parent);
+        if (p == nullptr) break;
+        w = p;
+    }
+    return w;
+}
+
+bool is_self_or_descendant(HWND hwnd, HWND ancestor) {
+    for (Window* w = live_window(hwnd); w != nullptr; w = live_window(w->parent)) {
+        if (w == ancestor) return true;
+    }
+    return false;
+}
+
+bool is_shown(HWND hwnd) {
+    Window* w = live_window(hwnd);
+    if (w == nullptr) return false;
+    for (; w != nullptr; w = live_window(w->parent)) {
+        if (!w->visible) return false;
+    }
+    return true;
+}
+
+bool accepts_input(HWND hwnd) {
+    Window* w = live_window(hwnd);
+    if (w == nullptr) return false;
+    for (; w != nullptr; w = live_window(w->parent)) {
+        if (!w->enabled) return false;
+    }
+    return true;
+}
+
+void set_dispatch_observer(DispatchObserver observer, void* context) {
+    core().observer = observer;
+    core().observer_context = context;
+}
+
+void reset_layer() {
+    for (const auto& w : core().windows) {
+        if (!w->destroyed) backend::window_event(w.get(), backend::WindowEvent::Destroyed);
+    }
+    core() = Core{};
+}
+
+}  // namespace win

@@ -1,0 +1,106 @@
+// Input from a backend or the harness, queued as a desktop would: buttons to
+// the window under the pointer, keys and characters to the focus window.
+#include "core/input.h"
+
+#include "core/window.h"
+
+namespace win::input {
+
+namespace {
+
+// Button-state bits of a mouse message's wparam.
+constexpr WPARAM MK_LBUTTON = 1, MK_RBUTTON = 2, MK_SHIFT = 4, MK_CONTROL = 8;
+
+// The deepest shown child of hwnd under a client position; the position is
+// made relative to the window found.
+HWND child_under(HWND hwnd, int* x, int* y) {
+    Point origin = client_origin(*hwnd);
+    Point screen{origin.x + *x, origin.y + *y};
+    for (bool descended = true; descended;) {
+        descended = false;
+        std::vector<HWND> children = child_windows(hwnd);
+        for (auto it = children.rbegin(); it != children.rend(); ++it) {
+            const Rect& r = (*it)->outer;
+            if (!(*it)->visible || screen.x < r.left || screen.x >= r.right || screen.y < r.top ||
+                screen.y >= r.bottom) {
+                continue;
+            }
+            hwnd = *it;
+            descended = true;
+            break;
+        }
+    }
+    Point inner = client_origin(*hwnd);
+    *x = screen.x - inner.x;
+    *y = screen.y - inner.y;
+    return hwnd;
+}
+
+WPARAM button_state(UINT message) {
+    WPARAM state = 0;
+    if (message == WM_LBUTTONDOWN) state |= MK_LBUTTON;
+    if (message == WM_RBUTTONDOWN) state |= MK_RBUTTON;
+    if (is_key_down(VK_SHIFT)) state |= MK_SHIFT;
+    if (is_key_down(VK_CONTROL)) state |= MK_CONTROL;
+    return state;
+}
+
+bool is_button_down(UINT message) {
+    return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN;
+}
+
+}  // namespace
+
+void mouse_button(HWND hwnd, UINT message, int client_x, int client_y) {
+    if (!is_shown(hwnd)) return;
+    HWND top = top_level_of(hwnd);
+    if (!accepts_input(top)) return;  // e.g. the owner of a modal dialog
+    if (is_button_down(message) && core().active != top) activate_window(top);
+    if (live_window(hwnd) == nullptr) return;
+    int x = client_x, y = client_y;
+    HWND target = child_under(hwnd, &x, &y);
+    if (!accepts_input(target)) return;
+    post_input_message(target, message, button_state(message),
+                       make_lparam(unsigned(x), unsigned(y)));
+}
+
+void key(UINT message, int vk, LPARAM flags) {
+    HWND focus = get_focus();
+    if (vk < 0 || vk > 255) return;
+    bool up = message == WM_KEYUP || message == WM_SYSKEYUP;
+    // Repeat count 1; bit 30: the key was down before; bit 31: released.
+    LPARAM lparam = flags | 1;
+    if (is_key_down(vk) || up) lparam |= LPARAM(1) << 30;
+    if (up) lparam |= LPARAM(1) << 31;
+    if (focus == nullptr || !accepts_input(focus)) {
+        apply_key_message(message, WPARAM(vk));
+        return;
+    }
+    post_input_message(focus, message, WPARAM(vk), lparam);
+}
+
+void character(unsigned code) {
+    HWND focus = get_focus();
+    if (focus == nullptr || !accepts_input(focus)) return;
+    post_input_message(focus, WM_CHAR, WPARAM(code & 0xFFu), 1);
+}
+
+void close_box(HWND hwnd) {
+    if (!accepts_input(hwnd)) return;
+    post_input_message(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void activate(HWND hwnd) {
+    if (hwnd != nullptr && !accepts_input(top_level_of(hwnd))) return;
+    activate_window(hwnd);
+}
+
+void client_resized(HWND hwnd, int width, int height) {
+    set_client_size(hwnd, width, height);
+}
+
+void expose(HWND hwnd) {
+    invalidate_rect(hwnd, nullptr, true);
+}
+
+}  // namespace win::input

@@ -1,0 +1,58 @@
+// The headless backend: a virtual screen, a virtual clock that sleeping
+// advances at once, and presentation that only counts.
+#include <chrono>
+#include <thread>
+
+#include "core/backend.h"
+#include "headless/headless.h"
+
+namespace win::backend {
+
+using kv390::headless::state;
+
+void init() {}
+
+Size screen_size() {
+    return state().screen;
+}
+
+std::uint64_t now_ms() {
+    return state().clock;
+}
+
+void poll_input() {
+    kv390::headless::deliver_due_input();
+    kv390::headless::check_end_of_run();
+}
+
+// With nothing that could ever happen (no deadline, no timed input left),
+// the run ends at once, and a program that still waits after that is given
+// WM_QUIT, so a headless run never hangs.
+void sleep_until(std::uint64_t deadline_ms, bool has_deadline) {
+    auto& s = state();
+    std::uint64_t wake = 0;
+    bool has_wake = kv390::headless::next_wake(&wake);
+    bool entries_left = s.next_entry < s.entries.size();
+    if (!has_deadline && !entries_left) {
+        if (!s.run_ended) {
+            kv390::headless::end_run();
+        } else {
+            win::post_quit_message(0);
+        }
+        return;
+    }
+    std::uint64_t target = has_deadline ? deadline_ms : wake;
+    if (has_wake && wake < target) target = wake;
+    if (target > s.clock && s.real_time) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(target - s.clock));
+    }
+    kv390::headless::move_clock_to(target);
+}
+
+void present() {
+    ++state().presents;
+}
+
+void window_event(HWND, WindowEvent) {}
+
+}  // namespace win::backend
