@@ -1,0 +1,29 @@
+// What the drawing calls share: the DC's pen and brush as the raster sees
+// them, and the rectangle figure that small ellipses fall back to.
+#pragma once
+
+#include <cstdint>
+
+#include "raster/shapes.h"
+#include "raster/surface.h"
+
+namespace win::raster {
+
+enum class PenMode { None, Thin, Wide };
+
+struct PenInfo {
+    PenMode mode = PenMode::None;
+    std::int64_t width = 1;
+    std::uint32_t pixel = 0;
+};
+PenInfo pen_info(const DeviceContext& dc);
+// Whether the DC's brush paints, and in which pixel value.
+bool brush_paints(const DeviceContext& dc, std::uint32_t* pixel);
+
+// The box of two corners in any order, in 64-bit coordinates.
+Box64 ordered_box(int left, int top, int right, int bottom);
+
+// Draws a rectangle figure (pen outline and brush inside) for a non-empty box.
+void draw_rectangle_figure(DeviceContext& dc, const Box64& box);
+
+}  // namespace win::raster

@@ -1,0 +1,108 @@
+// The row shapes behind the drawing calls: ellipses, one-pixel lines, polygon
+// fills and wide-pen strokes.  All coordinates are 64-bit device pixels.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "raster/spans.h"
+
+namespace win::raster {
+
+struct Point64 {
+    std::int64_t x = 0, y = 0;
+    friend bool operator==(const Point64&, const Point64&) = default;
+};
+
+// A box [left, right) x [top, bottom) of device pixels.
+struct Box64 {
+    std::int64_t left = 0, top = 0, right = 0, bottom = 0;
+    std::int64_t width() const { return right - left; }
+    std::int64_t height() const { return bottom - top; }
+    bool empty() const { return right <= left || bottom <= top; }
+};
+
+// The filled ellipse inscribed in a box: the pixels whose centres lie inside
+// the ellipse touching the box's outer edges.  A box 2 pixels or less across
+// in either direction is the whole box.  Each row is computed directly.
+class EllipseShape final : public RowShape {
+  public:
+    explicit EllipseShape(Box64 box) : box_(box) {}
+    RowRange rows() const override { return {box_.top, box_.bottom}; }
+    void add_spans(std::int64_t y, SpanList& out) const override;
+    // The row's single span; false when the row is empty.
+    bool row_span(std::int64_t y, Span* span) const;
+
+  private:
+    Box64 box_;
+};
+
+// The one-pixel boundary of a filled ellipse: its pixels that have a
+// horizontal or vertical neighbour outside it.
+class EllipseOutlineShape final : public RowShape {
+  public:
+    explicit EllipseOutlineShape(Box64 box) : fill_(box), box_(box) {}
+    RowRange rows() const override { return {box_.top, box_.bottom}; }
+    void add_spans(std::int64_t y, SpanList& out) const override;
+
+  private:
+    EllipseShape fill_;
+    Box64 box_;
+};
+
+// A wide pen around an ellipse's boundary path: the outer ellipse minus the
+// inner one, each offset by the pen width centred on the path.
+class EllipseRingShape final : public RowShape {
+  public:
+    EllipseRingShape(Box64 box, std::int64_t pen_width);
+    RowRange rows() const override { return outer_.rows(); }
+    void add_spans(std::int64_t y, SpanList& out) const override;
+
+  private:
+    EllipseShape outer_;
+    Box64 inner_box_;
+    EllipseShape inner_;
+};
+
+// A one-pixel Bresenham line from a to b, b excluded.
+class LineShape final : public RowShape {
+  public:
+    LineShape(Point64 a, Point64 b);
+    RowRange rows() const override { return rows_; }
+    void add_spans(std::int64_t y, SpanList& out) const override;
+
+  private:
+    Point64 a_, b_;
+    std::int64_t adx_, ady_, sx_, sy_;
+    RowRange rows_;
+};
+
+// The even-odd fill of a closed polygon: a row covers the columns whose
+// centre lies in [left edge, right edge); each edge covers rows [top, bottom).
+class PolygonFillShape final : public RowShape {
+  public:
+    explicit PolygonFillShape(std::vector<Point64> points);
+    RowRange rows() const override { return rows_; }
+    void add_spans(std::int64_t y, SpanList& out) const override;
+
+  private:
+    struct Edge {
+        std::int64_t x_top, y_top, x_bottom, y_bottom;
+    };
+    std::vector<Edge> edges_;
+    RowRange rows_;
+    mutable std::vector<std::int64_t> crossings_;
+};
+
+// Wide solid pens: a round disc of diameter width centred on a point (for an
+// even width the extra pixel falls toward the top-left), and whole paths with
+// round caps (open paths) or joins (every vertex), united into one shape.
+std::unique_ptr<RowShape> make_disc(Point64 centre, std::int64_t width);
+std::unique_ptr<RowShape> make_segment(Point64 a, Point64 b, std::int64_t width);
+std::unique_ptr<UnionShape> make_wide_path(const std::vector<Point64>& points, bool closed,
+                                           std::int64_t width);
+// A one-pixel path: the union of its lines (each line excludes its end point).
+std::unique_ptr<UnionShape> make_thin_path(const std::vector<Point64>& points, bool closed);
+
+}  // namespace win::raster
