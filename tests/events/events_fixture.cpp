@@ -54,7 +54,8 @@ void click_at(int x, int y) {
 }
 
 void click_later(std::uint64_t delay_ms, int x, int y) {
-    kv390::harness::TimedInput input{kv390::harness::TimedInput::Kind::Click};
+    kv390::harness::TimedInput input{};
+    input.kind = kv390::harness::TimedInput::Kind::Click;
     input.at_ms = kv390::harness::now() + delay_ms;
     input.x = lib().origin_x + x;
     input.y = lib().origin_y - y;
