@@ -140,4 +140,24 @@ TEST(WeatherRun, KeyboardEventRedrawsThePictureUnchanged) {
     EXPECT_TRUE(same_pixels(after_key.first_tick, after_ground_click.first_tick));
 }
 
+TEST(WeatherRun, LongSessionWithEveryKindRunsToTheEnd) {
+    std::vector<Input> inputs;
+    const int kind_rows[] = {235, 205, 175, 145, 115};  // Rain .. Battery
+    const int color_rows[] = {85, 55, 25};              // White, Blue, Magenta
+    std::uint64_t t = 100;
+    for (int round = 0; round < 4; ++round) {
+        for (int k = 0; k < 5; ++k) {
+            inputs.push_back(click_at(t += 40, -260, kind_rows[k]));
+            inputs.push_back(click_at(t += 40, -260, color_rows[(k + round) % 3]));
+            for (int c = 0; c < 6; ++c) {
+                inputs.push_back(click_at(t += 40, -200 + 70 * c, 240 - 10 * c - round));
+            }
+        }
+        inputs.push_back(click_at(t += 3000, -260, round % 2 ? -45 : -15));  // thin or stop
+    }
+    inputs.push_back(end_at(t + 20000));
+    const RunResult run = run_weather(inputs);
+    EXPECT_EQ(run.exit_code, 0);
+}
+
 }  // namespace
