@@ -16,13 +16,19 @@ namespace {
 std::int64_t doubled_half_width(std::int64_t w, std::int64_t h, std::int64_t y2) {
     const u128 ay = u128(y2 < 0 ? -y2 : y2);
     const u128 uw = u128(w), uh = u128(h);
-    const U256 limit = mul_wide(uw * uw, (uh - ay) * (uh + ay));
-    const u128 h2 = uh * uh;
-    auto fits = [&](std::int64_t x2) { return mul_wide(u128(x2) * u128(x2), h2) <= limit; };
+    const u128 h2 = uh * uh, rest = (uh - ay) * (uh + ay);
+    // Below 2^31 on both axes every product fits 128 bits; beyond, use 256.
+    const bool narrow = w < (std::int64_t(1) << 31) && h < (std::int64_t(1) << 31);
+    const u128 limit128 = narrow ? uw * uw * rest : 0;
+    const U256 limit256 = narrow ? U256{} : mul_wide(uw * uw, rest);
+    auto fits = [&](std::int64_t x2) {
+        const u128 x2sq = u128(x2) * u128(x2);
+        return narrow ? x2sq * h2 <= limit128 : mul_wide(x2sq, h2) <= limit256;
+    };
 
-    const long double ratio = (long double)(y2) / (long double)(h);
-    const long double estimate = (long double)(w)*std::sqrt(std::max(0.0L, 1.0L - ratio * ratio));
-    std::int64_t x2 = std::int64_t(std::floor(estimate));
+    const double ratio = double(y2) / double(h);
+    const double estimate = double(w) * std::sqrt(std::max(0.0, 1.0 - ratio * ratio));
+    std::int64_t x2 = std::int64_t(estimate);
     x2 = std::min<std::int64_t>(std::max<std::int64_t>(x2, 0), w - 1);
     while (x2 < w - 1 && fits(x2 + 1)) ++x2;
     while (x2 >= 0 && !fits(x2)) --x2;
@@ -52,10 +58,22 @@ void EllipseShape::add_spans(std::int64_t y, SpanList& out) const {
     if (row_span(y, &s)) out.push_back(s);
 }
 
+bool EllipseOutlineShape::cached_row(std::int64_t y, Span* span) const {
+    // Rows are painted in order, so each row is asked for three times in a row.
+    CachedRow& slot = cache_[std::size_t(y & 3)];
+    if (!slot.valid || slot.y != y) {
+        slot.y = y;
+        slot.valid = true;
+        slot.present = fill_.row_span(y, &slot.span);
+    }
+    *span = slot.span;
+    return slot.present;
+}
+
 void EllipseOutlineShape::add_spans(std::int64_t y, SpanList& out) const {
     Span here, above, below;
-    if (!fill_.row_span(y, &here)) return;
-    if (!fill_.row_span(y - 1, &above) || !fill_.row_span(y + 1, &below)) {
+    if (!cached_row(y, &here)) return;
+    if (!cached_row(y - 1, &above) || !cached_row(y + 1, &below)) {
         out.push_back(here);
         return;
     }

@@ -2,6 +2,7 @@
 // fills and wide-pen strokes.  All coordinates are 64-bit device pixels.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -47,8 +48,16 @@ class EllipseOutlineShape final : public RowShape {
     void add_spans(std::int64_t y, SpanList& out) const override;
 
   private:
+    struct CachedRow {
+        std::int64_t y = 0;
+        bool valid = false, present = false;
+        Span span;
+    };
+    bool cached_row(std::int64_t y, Span* span) const;
+
     EllipseShape fill_;
     Box64 box_;
+    mutable std::array<CachedRow, 4> cache_{};
 };
 
 // A wide pen around an ellipse's boundary path: the outer ellipse minus the
