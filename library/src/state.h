@@ -145,4 +145,10 @@ int play_next_event();
 void stop_playback();
 void close_script_file();
 
+// ---- line input
+constexpr std::size_t GETS_TEMPLATE_SIZE = 292;
+// The line-input dialog's template: zeroed, then the header, the edit box, the
+// push button and the prompt (cut or padded with spaces to 79 characters).
+void build_gets_template(const char* prompt, std::uint8_t out[GETS_TEMPLATE_SIZE]);
+
 }  // namespace kv390
