@@ -35,6 +35,11 @@ void EventsTest::SetUp() {
 
 void EventsTest::TearDown() {
     KV390_end();
+    // What the end of the process would release: the canvas and the class brush.
+    LibraryState& state = lib();
+    if (state.canvas_dc) win::delete_dc(state.canvas_dc);
+    if (state.canvas_bitmap) win::delete_object(state.canvas_bitmap);
+    if (state.background_brush) win::delete_object(state.background_brush);
     ClosedLibraryTest::TearDown();
 }
 
