@@ -268,11 +268,11 @@ TEST_F(CanvasTest, ExtremeCoordinatesThroughEveryPrimitiveFinish) {
             EXPECT_EQ(KV390_rectangle(RED, a, b, b, a, 0), 1);
             EXPECT_EQ(KV390_rectangle(RED, a, a, b, b, 2), 1);
             EXPECT_EQ(KV390_oval(RED, a, b, b, a, 0), 1);
-            EXPECT_EQ(KV390_oval(RED, a, -a, b, -b, 3), 1);
+            EXPECT_EQ(KV390_oval(RED, b, a, a, b, 3), 1);
             EXPECT_EQ(KV390_line(RED, a, b, b, a, 0), 1);
             EXPECT_EQ(KV390_line(RED, 0, 0, a, b, 4), 1);
             EXPECT_EQ(KV390_triangle(RED, a, b, b, a, 0, 0, 0), 1);
-            EXPECT_EQ(KV390_triangle(RED, a, a, b, -b, 10, 10, 2), 1);
+            EXPECT_EQ(KV390_triangle(RED, a, a, b, a, 10, 10, 2), 1);
             EXPECT_EQ(KV390_text(RED, a, b, 20, "x\ny"), 1);
         }
     }
