@@ -34,8 +34,7 @@ TEST_F(CanvasTest, TextWindowSpansTheBottomThirdOfTheScreen) {
     };
     const Case cases[] = {{1024, 768, {0, 513, 1024, 769}}, {800, 600, {0, 401, 800, 601}}};
     for (const Case& c : cases) {
-        harness::reset();
-        reset_library_state();
+        restart();
         harness::set_screen_size(c.width, c.height);
         KV390_begin(nullptr, nullptr, "", win::SW_SHOW);
         win::Rect text, graphics;

@@ -7,6 +7,15 @@ void LibraryTest::SetUp() {
     reset_library_state();
 }
 
+void LibraryTest::TearDown() {
+    LibraryState& state = lib();
+    if (state.window_dc != nullptr) win::release_dc(state.graphics_window, state.window_dc);
+    if (state.canvas_dc != nullptr) win::delete_dc(state.canvas_dc);
+    if (state.canvas_bitmap != nullptr) win::delete_object(state.canvas_bitmap);
+    if (state.background_brush != nullptr) win::delete_object(state.background_brush);
+    reset_library_state();
+}
+
 void LibraryTest::open_cleared() {
     KV390_begin(nullptr, nullptr, "", win::SW_SHOW);
     const std::uint8_t logging = lib().logging_on;

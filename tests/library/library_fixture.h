@@ -17,6 +17,14 @@ namespace kv390::test {
 class LibraryTest : public ::testing::Test {
   protected:
     void SetUp() override;
+    // Frees what the end of the process would: the window DC, the canvas and
+    // its DC, and the class background brush.
+    void TearDown() override;
+    // A fresh layer and library within one test.
+    void restart() {
+        TearDown();
+        SetUp();
+    }
     // Opens the library and clears the canvas to white in its black frame.
     void open_cleared();
 };

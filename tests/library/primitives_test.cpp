@@ -12,7 +12,7 @@ using PrimitivesTest = LibraryTest;
 
 TEST_F(PrimitivesTest, BadColoursAreReportedAndDrawnRed) {
     for (int color : {24, -1}) {
-        SetUp();
+        restart();
         open_cleared();
         EXPECT_EQ(KV390_pixel(color, 3, 4), 1);
         EXPECT_EQ(log_lines(), (Lines{"Illegal color " + std::to_string(color) + "; using RED.\n",
@@ -48,7 +48,7 @@ TEST_F(PrimitivesTest, PointSizesAreKeptBetweenZeroAnd127) {
         {0, {}},
     };
     for (const Case& c : cases) {
-        SetUp();
+        restart();
         open_cleared();
         KV390_text(BLUE, 1, 2, c.size, "Hi");
         Lines expected = c.corrections;
@@ -56,7 +56,7 @@ TEST_F(PrimitivesTest, PointSizesAreKeptBetweenZeroAnd127) {
         EXPECT_EQ(log_lines(), expected) << c.size;
     }
     // Too large is drawn at 127.
-    SetUp();
+    restart();
     open_cleared();
     KV390_text(BLUE, -100, -100, -200, "Hi");
     const win::Image corrected = canvas();
@@ -218,12 +218,12 @@ TEST_F(PrimitivesTest, PointFormsEqualIntegerForms) {
          }},
     };
     for (const Case& c : cases) {
-        SetUp();
+        restart();
         open_cleared();
         c.integer_form();
         const Lines integer_lines = log_lines();
         const win::Image integer_pixels = canvas();
-        SetUp();
+        restart();
         open_cleared();
         c.point_form();
         EXPECT_EQ(log_lines(), integer_lines) << c.name;
