@@ -5,6 +5,7 @@
 #include <SDL2/SDL.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "sdl/desktop_window.h"
@@ -19,6 +20,9 @@ struct BackendState {
 };
 
 BackendState& state();
+// Starts SDL video on a driver that shows windows on a screen (or the one
+// SDL_VIDEODRIVER names); false with the reason when there is none.
+bool start_video(std::string* reason);
 DesktopWindow* desktop_of(HWND hwnd);
 DesktopWindow* desktop_of_sdl_window(Uint32 window_id);
 // Creates, updates and closes desktop windows to match the core's windows.

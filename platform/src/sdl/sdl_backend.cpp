@@ -5,6 +5,8 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "core/backend.h"
 #include "core/window.h"
@@ -17,6 +19,13 @@ void shut_down() {
     for (auto& d : state().windows) close_desktop_window(*d);
     state().windows.clear();
     SDL_Quit();
+}
+
+// Drivers that show nothing on a screen: SDL falls back to them when there is
+// no display, which would leave the user with an invisible program.
+bool shows_nothing(const char* driver) {
+    return std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0 ||
+           std::strcmp(driver, "evdev") == 0;
 }
 
 bool wants_desktop_window(const Window& w) {
@@ -44,9 +53,29 @@ void raise_active_window() {
 
 }  // namespace
 
+bool start_video(std::string* reason) {
+    const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+    if (requested != nullptr && *requested != 0) {
+        if (SDL_Init(SDL_INIT_VIDEO) == 0) return true;
+        *reason = SDL_GetError();
+        return false;
+    }
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const char* driver = SDL_GetVideoDriver(i);
+        if (driver == nullptr || shows_nothing(driver)) continue;
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+        if (SDL_Init(SDL_INIT_VIDEO) == 0) return true;
+        if (reason->empty()) *reason = std::string(driver) + ": " + SDL_GetError();
+    }
+    if (reason->empty()) *reason = "no video driver";
+    return false;
+}
+
 BackendState& state() {
-    static BackendState instance;
-    return instance;
+    // Never destroyed: the exit handler that closes the windows runs after
+    // static destructors registered later would have run.
+    static BackendState* instance = new BackendState;
+    return *instance;
 }
 
 DesktopWindow* desktop_of(HWND hwnd) {
@@ -94,13 +123,15 @@ void init() {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    std::string reason;
+    if (!sdl::start_video(&reason)) {
         std::fprintf(stderr,
                      "KV390: no display available (%s); use kv390-render to run headless, or set "
                      "DISPLAY\n",
-                     SDL_GetError());
+                     reason.c_str());
         std::exit(2);
     }
+    sdl::state();
     std::atexit(sdl::shut_down);
     SDL_StartTextInput();
 }

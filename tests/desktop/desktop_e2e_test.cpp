@@ -1,0 +1,200 @@
+// The weather program on a real (virtual) X display: driven with xdotool,
+// compared pixel for pixel with a headless run of the same input, and closed
+// through its Run menu.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <ctime>
+#include <sstream>
+#include <string>
+
+#include "desktop_session.h"
+#include "kv390/harness.h"
+#include "reference_run.h"
+#include "sdl/menu_layout.h"
+
+namespace {
+
+using desktop::pause_ms;
+using desktop::run;
+
+constexpr int CLIENT_W = 595, CLIENT_H = 497;
+constexpr int BAR = win::sdl::menu_layout::BAR_HEIGHT;
+constexpr std::uint32_t SUN_YELLOW = 0xFFFF00;
+constexpr int SUN_ROW = 248 - 215;  // client row of the sun's centre
+constexpr int IDM_QUIT_POSITION = 10;
+
+// Client positions of the clicks: "Rain" (panel row 0), "Blue" (row 6), the sky.
+const std::vector<win::Point> CLICKS = {
+    {297 - 258, 248 - 235}, {297 - 258, 248 - 50}, {297 - 100, 248 - 120}};
+
+struct WindowPlace {
+    std::string id;
+    int x = 0, y = 0;
+};
+
+class DesktopSession : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string why;
+        for (const char* tool : {"xdotool", "import"}) {
+            if (!desktop::program_available(tool)) GTEST_SKIP() << tool << " is not installed";
+        }
+        if (!display.start(1024, 768, &why)) GTEST_SKIP() << "no virtual display: " << why;
+    }
+
+    std::string on_display(const std::string& command) const {
+        return "DISPLAY=" + display.name() + " " + command;
+    }
+
+    // Waits for the window with that exact title and reads its screen position.
+    bool find_window(const std::string& title, WindowPlace* place) {
+        std::string out;
+        if (run(on_display("timeout 15 xdotool search --sync --onlyvisible --name '^" + title +
+                           "$' 2>/dev/null"),
+                &out) != 0) {
+            return false;
+        }
+        std::istringstream ids(out);
+        ids >> place->id;
+        if (run(on_display("xdotool getwindowgeometry --shell " + place->id), &out) != 0) {
+            return false;
+        }
+        std::istringstream lines(out);
+        std::string line;
+        while (std::getline(lines, line)) {
+            if (line.rfind("X=", 0) == 0) place->x = std::stoi(line.substr(2));
+            if (line.rfind("Y=", 0) == 0) place->y = std::stoi(line.substr(2));
+        }
+        return true;
+    }
+
+    void click_at(int x, int y) {
+        run(on_display("xdotool mousemove --sync " + std::to_string(x) + " " + std::to_string(y) +
+                       " click 1"));
+        pause_ms(300);
+    }
+
+    // The SDL window's content (bar strip and client area) as a picture.
+    win::Image screenshot(const WindowPlace& place, const std::string& path) {
+        win::Image image;
+        if (run(on_display("import -window " + place.id + " png24:" + path)) != 0) return image;
+        kv390::harness::load_png(path, &image);
+        return image;
+    }
+
+    desktop::VirtualDisplay display;
+};
+
+win::Image client_part(const win::Image& content) {
+    win::Image client;
+    if (content.width < CLIENT_W || content.height < BAR + CLIENT_H) return client;
+    client.width = CLIENT_W;
+    client.height = CLIENT_H;
+    for (int y = 0; y < CLIENT_H; ++y) {
+        for (int x = 0; x < CLIENT_W; ++x) client.pixels.push_back(content.at(x, y + BAR));
+    }
+    return client;
+}
+
+// The sun's drawing x from its yellow run on its centre row (right of the panel).
+int sun_x_in(const win::Image& client) {
+    int first = -1, last = -1;
+    for (int x = 80; x < client.width; ++x) {
+        if (client.at(x, SUN_ROW) != SUN_YELLOW) continue;
+        if (first < 0) first = x;
+        last = x;
+    }
+    return first < 0 ? 9999 : (first + last) / 2 - 297;
+}
+
+int differing_pixels(const win::Image& a, const win::Image& b) {
+    if (a.width != b.width || a.height != b.height) return a.width * a.height + 1;
+    int n = 0;
+    for (std::size_t i = 0; i < a.pixels.size(); ++i) n += a.pixels[i] != b.pixels[i] ? 1 : 0;
+    return n;
+}
+
+// Finds the headless run with the same picture: the seed is the start-up
+// second, the halt time follows from how far the sun moved.
+bool matching_reference(const win::Image& shot, std::time_t from, std::time_t to,
+                        desktop::ReferenceRun* found, int* best) {
+    int ticks = 250 - sun_x_in(shot);
+    *best = shot.width * shot.height;
+    for (std::time_t seed = from; seed <= to; ++seed) {
+        for (int k = std::max(ticks - 2, 0); k <= ticks + 3; ++k) {
+            desktop::ReferenceRun ref =
+                desktop::render_reference(std::uint32_t(seed), std::uint64_t(k) * 100 + 50, CLICKS);
+            int diff = differing_pixels(shot, ref.picture);
+            if (diff < *best) {
+                *best = diff;
+                *found = ref;
+            }
+            if (diff == 0) return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(DesktopSession, SamePixelsAsHeadlessAndQuitFromTheRunMenu) {
+    std::string dir = desktop::make_temp_dir();
+    std::time_t started = std::time(nullptr);
+    desktop::Process weather;
+    ASSERT_TRUE(weather.start(WEATHER_EXECUTABLE,
+                              {"DISPLAY=" + display.name(), "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="},
+                              dir, dir + "/stderr.txt"));
+    WindowPlace graphics;
+    ASSERT_TRUE(find_window("KV390 Graphics", &graphics))
+        << desktop::read_file(dir + "/stderr.txt");
+    std::time_t shown = std::time(nullptr);
+    run(on_display("xdotool windowfocus --sync " + graphics.id));
+    run(on_display("xdotool mousemove --sync " + std::to_string(graphics.x + 300) + " " +
+                   std::to_string(graphics.y + BAR + 400)));
+    run(on_display("xdotool key ctrl+h"));
+    pause_ms(500);
+    for (const win::Point& p : CLICKS) click_at(graphics.x + p.x, graphics.y + BAR + p.y);
+    pause_ms(500);
+
+    win::Image content = screenshot(graphics, dir + "/picture.png");
+    ASSERT_EQ(content.width, CLIENT_W);
+    ASSERT_EQ(content.height, BAR + CLIENT_H);
+    EXPECT_EQ(content.at(CLIENT_W - 2, BAR / 2), 0xC0C0C0u) << "menu bar strip";
+    win::Image shot = client_part(content);
+
+    desktop::ReferenceRun reference;
+    int best = 0;
+    bool same = matching_reference(shot, started - 1, shown + 1, &reference, &best);
+    if (!same) {
+        kv390::harness::save_png(shot, std::string(SCREENSHOT_DIR) + "/desktop_client.png");
+        kv390::harness::save_png(reference.picture,
+                                 std::string(SCREENSHOT_DIR) + "/headless_client.png");
+    }
+    EXPECT_TRUE(same) << "closest headless picture differs in " << best << " pixels";
+    ASSERT_GT(reference.run_menu.size(), std::size_t(IDM_QUIT_POSITION));
+    ASSERT_EQ(win::menu_label(reference.run_menu[IDM_QUIT_POSITION].text), "Quit");
+
+    // Run menu with the mouse: the drop-down covers the picture, then Quit.
+    click_at(graphics.x + 12, graphics.y + BAR / 2);
+    win::Image menu_open = screenshot(graphics, std::string(SCREENSHOT_DIR) + "/menu_open.png");
+    ASSERT_EQ(menu_open.height, BAR + CLIENT_H);
+    int quit_y = BAR + win::sdl::menu_layout::item_top(reference.run_menu, IDM_QUIT_POSITION) +
+                 win::sdl::menu_layout::ITEM_HEIGHT / 2;
+    EXPECT_EQ(menu_open.at(1, BAR + 1), 0xFFFFFFu) << "drop-down frame";
+    EXPECT_EQ(menu_open.at(30, quit_y), 0xC0C0C0u) << "drop-down face";
+    click_at(graphics.x + 30, graphics.y + quit_y);
+    EXPECT_EQ(weather.wait(10000), 0) << desktop::read_file(dir + "/stderr.txt");
+}
+
+TEST(DesktopStart, WithoutADisplayExplainsAndExitsWithStatus2) {
+    std::string dir = desktop::make_temp_dir();
+    desktop::Process weather;
+    ASSERT_TRUE(weather.start(WEATHER_EXECUTABLE,
+                              {"DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="}, dir,
+                              dir + "/stderr.txt"));
+    EXPECT_EQ(weather.wait(10000), 2);
+    std::string message = desktop::read_file(dir + "/stderr.txt");
+    EXPECT_NE(message.find("KV390: no display available"), std::string::npos) << message;
+    EXPECT_NE(message.find("kv390-render"), std::string::npos) << message;
+}
+
+}  // namespace

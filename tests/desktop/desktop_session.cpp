@@ -1,0 +1,175 @@
+// Xvfb, child processes and shell commands for the desktop tests.
+#include "desktop_session.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+extern char** environ;
+
+namespace desktop {
+namespace {
+
+bool path_exists(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0;
+}
+
+std::string name_of(const std::string& entry) {
+    return entry.substr(0, entry.find('='));
+}
+
+// The inherited environment with the given entries applied.
+std::vector<std::string> environment_with(const std::vector<std::string>& changes) {
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e) {
+        std::string entry = *e;
+        bool replaced = false;
+        for (const std::string& change : changes) replaced |= name_of(change) == name_of(entry);
+        if (!replaced) env.push_back(entry);
+    }
+    for (const std::string& change : changes) {
+        if (change.back() != '=') env.push_back(change);
+    }
+    return env;
+}
+
+// Ends a child we started: SIGTERM, then SIGKILL if it does not go.
+void stop_child(pid_t pid) {
+    if (pid <= 0) return;
+    kill(pid, SIGTERM);
+    for (int i = 0; i < 50; ++i) {
+        if (waitpid(pid, nullptr, WNOHANG) == pid) return;
+        pause_ms(20);
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+}
+
+}  // namespace
+
+bool program_available(const std::string& name) {
+    return run("command -v " + name + " >/dev/null 2>&1") == 0;
+}
+
+int run(const std::string& command, std::string* out) {
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return -1;
+    char buffer[4096];
+    std::string text;
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+    int status = pclose(pipe);
+    if (out != nullptr) *out = text;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void pause_ms(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+VirtualDisplay::~VirtualDisplay() {
+    stop_child(pid_);
+}
+
+bool VirtualDisplay::start(int width, int height, std::string* why) {
+    if (!program_available("Xvfb")) {
+        *why = "Xvfb is not installed";
+        return false;
+    }
+    for (int number = 90; number < 140; ++number) {
+        std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
+        std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
+        if (path_exists(socket) || path_exists(lock)) continue;
+        std::string display = ":" + std::to_string(number);
+        std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+        pid_t pid = fork();
+        if (pid == 0) {
+            int null = open("/dev/null", O_WRONLY);
+            dup2(null, 1);
+            dup2(null, 2);
+            execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
+                   "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        if (pid < 0) break;
+        for (int i = 0; i < 100 && !path_exists(socket); ++i) {
+            if (waitpid(pid, nullptr, WNOHANG) == pid) {
+                pid = -1;
+                break;
+            }
+            pause_ms(50);
+        }
+        if (pid > 0 && path_exists(socket)) {
+            pid_ = pid;
+            number_ = number;
+            return true;
+        }
+        stop_child(pid);
+    }
+    *why = "Xvfb did not start on any display from :90 to :139";
+    return false;
+}
+
+Process::~Process() {
+    stop_child(pid_);
+}
+
+bool Process::start(const std::string& path, const std::vector<std::string>& env,
+                    const std::string& directory, const std::string& stderr_path) {
+    std::vector<std::string> entries = environment_with(env);
+    std::vector<char*> envp;
+    for (std::string& e : entries) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (!directory.empty() && chdir(directory.c_str()) != 0) _exit(126);
+        if (!stderr_path.empty()) {
+            int fd = open(stderr_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (fd >= 0) dup2(fd, 2);
+        }
+        char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
+        execve(path.c_str(), argv, envp.data());
+        _exit(127);
+    }
+    pid_ = pid;
+    return pid > 0;
+}
+
+int Process::wait(int timeout_ms) {
+    if (pid_ <= 0) return -1;
+    for (int waited = 0; waited <= timeout_ms; waited += 20) {
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+        }
+        pause_ms(20);
+    }
+    return -1;
+}
+
+std::string make_temp_dir() {
+    char pattern[] = "/tmp/kv390-desktop-XXXXXX";
+    const char* dir = mkdtemp(pattern);
+    return dir != nullptr ? dir : "/tmp";
+}
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace desktop

@@ -1,0 +1,56 @@
+// A private X display (Xvfb) and the processes a desktop test runs on it.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace desktop {
+
+bool program_available(const std::string& name);
+// Runs a shell command; its standard output goes to out (when given).  The
+// command's exit status, or -1 when it could not run.
+int run(const std::string& command, std::string* out = nullptr);
+void pause_ms(int ms);
+
+// Xvfb on the first free display number from :90 upward.
+class VirtualDisplay {
+  public:
+    VirtualDisplay() = default;
+    ~VirtualDisplay();
+    VirtualDisplay(const VirtualDisplay&) = delete;
+    VirtualDisplay& operator=(const VirtualDisplay&) = delete;
+    // Starts the server and waits for its socket; false (with a reason) when it cannot.
+    bool start(int width, int height, std::string* why);
+    std::string name() const { return ":" + std::to_string(number_); }
+
+  private:
+    pid_t pid_ = -1;
+    int number_ = -1;
+};
+
+// A program started with a chosen environment and working directory; killed
+// at destruction if it is still running.
+class Process {
+  public:
+    Process() = default;
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    // env entries "NAME=value" replace or add to the inherited environment;
+    // "NAME=" alone removes NAME.  stderr goes to stderr_path when given.
+    bool start(const std::string& path, const std::vector<std::string>& env,
+               const std::string& directory, const std::string& stderr_path = "");
+    // The exit status once the process ended within timeout_ms, or -1 (still
+    // running) / -2 (ended by a signal).
+    int wait(int timeout_ms);
+
+  private:
+    pid_t pid_ = -1;
+};
+
+std::string make_temp_dir();
+std::string read_file(const std::string& path);
+
+}  // namespace desktop
