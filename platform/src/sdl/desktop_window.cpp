@@ -217,6 +217,7 @@ bool open_desktop_window(DesktopWindow& d, const Window& w) {
     d.hwnd = const_cast<Window*>(&w);
     d.title = w.title;
     d.placed = w.outer;
+    d.content = content_size(w);
     return true;
 }
 
@@ -235,14 +236,15 @@ void sync_desktop_window(DesktopWindow& d, const Window& w) {
         d.title = w.title;
         SDL_SetWindowTitle(d.window, w.title.c_str());
     }
+    // Only a size the core chose is given to the desktop; one the user gave
+    // the SDL window reaches the core through its resize event.
     Size size = content_size(w);
-    int have_w = 0, have_h = 0;
-    SDL_GetWindowSize(d.window, &have_w, &have_h);
-    if (size.cx > 0 && size.cy > 0 && (have_w != size.cx || have_h != size.cy)) {
+    if (size.cx > 0 && size.cy > 0 && (d.content.cx != size.cx || d.content.cy != size.cy)) {
         SDL_SetWindowSize(d.window, size.cx, size.cy);
         d.needs_present = true;
         d.menu_dirty = true;
     }
+    d.content = size;
     if (w.outer.left != d.placed.left || w.outer.top != d.placed.top) {
         SDL_SetWindowPosition(d.window, w.outer.left, w.outer.top);
     }

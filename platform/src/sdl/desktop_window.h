@@ -29,7 +29,8 @@ struct DesktopWindow {
     bool needs_present = true;  // exposed, or something in the picture changed
     bool visible = false;
     std::string title;
-    Rect placed;  // outer rect last applied to the SDL window
+    Rect placed;   // outer rect last applied to the SDL window
+    Size content;  // content size the SDL window has (or was given)
 
     // Menu bar as last drawn.
     MenuView view;

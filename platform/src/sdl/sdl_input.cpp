@@ -151,6 +151,7 @@ void window_changed(const SDL_WindowEvent& event) {
             d->menu_dirty = true;
             Window* w = live_window(d->hwnd);
             if (w == nullptr || !is_resizable(*w)) break;
+            d->content = Size{event.data1, event.data2};
             int height = event.data2 - bar_height(*w);
             if (event.data1 != w->client_width || height != w->client_height) {
                 input::client_resized(d->hwnd, event.data1, height < 0 ? 0 : height);
