@@ -1,0 +1,132 @@
+// The ask_name example on a desktop: its dialog appears as a window titled
+// "KV390_gets", a name typed there with xdotool and Enter reach the program,
+// and the graphics window then shows the same greeting pixels as a headless
+// run of the same source given the same name.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "desktop_run.h"
+#include "kv390/harness.h"
+#include "state.h"
+
+int ask_name_main();
+
+namespace {
+
+using kv390::harness::TimedInput;
+using namespace dialog_desktop;
+
+constexpr const char* NAME = "Ada Lovelace";
+
+win::Image captured;
+
+void capture_graphics_window(win::HWND hwnd, void*) {
+    if (kv390::harness::now() < 1000 || captured.width != 0) return;
+    if (kv390::harness::window_by_title("KV390_gets") != nullptr) return;
+    captured = kv390::harness::window_pixels(hwnd);
+}
+
+// The graphics window's client pixels after the headless program was given NAME.
+win::Image headless_greeting() {
+    kv390::harness::reset();
+    kv390::reset_library_state();
+    captured = win::Image{};
+    TimedInput type{};
+    type.kind = TimedInput::Kind::Type;
+    type.at_ms = 200;
+    type.text = std::string(NAME) + "\n";
+    kv390::harness::schedule(type);
+    kv390::harness::set_idle_limit(2000);
+    kv390::harness::on_timer_dispatched(capture_graphics_window, nullptr);
+    ask_name_main();
+    kv390::harness::on_timer_dispatched(nullptr, nullptr);
+    kv390::reset_library_state();
+    kv390::harness::reset();
+    return captured;
+}
+
+std::string window_id(const std::string& display, const std::string& title, int timeout_s) {
+    std::string out;
+    shell("DISPLAY=" + display + " timeout " + std::to_string(timeout_s) +
+              " xdotool search --sync --name '^" + title + "$' 2>/dev/null | head -n 1",
+          &out);
+    while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
+    return out;
+}
+
+bool window_gone(const std::string& display, const std::string& title) {
+    std::string out;
+    shell("DISPLAY=" + display + " xdotool search --name '^" + title + "$' 2>/dev/null", &out);
+    return out.empty();
+}
+
+int dark_pixels(const win::Image& image, int top) {
+    int count = 0;
+    for (int y = top; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const std::uint32_t p = image.at(x, y);
+            const int brightness = int((p >> 16) & 255) + int((p >> 8) & 255) + int(p & 255);
+            count += brightness < 3 * 64 ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST(AskNameOnTheDesktop, TheTypedNameIsGreetedInTheGraphicsWindow) {
+    const win::Image expected = headless_greeting();
+    ASSERT_GT(expected.width, 0) << "the headless run showed no greeting";
+
+    Display display;
+    std::string why;
+    if (!display.start(&why)) GTEST_SKIP() << why;
+    if (shell("command -v xdotool >/dev/null && command -v import >/dev/null") != 0) {
+        GTEST_SKIP() << "xdotool or ImageMagick is missing";
+    }
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("kv390-ask-name-" + display.name().substr(1));
+    std::filesystem::create_directories(dir);
+
+    Program program;
+    ASSERT_TRUE(program.start(ASK_NAME_EXECUTABLE, display.name(), dir.string()));
+    const std::string dialog = window_id(display.name(), "KV390_gets", 20);
+    ASSERT_FALSE(dialog.empty()) << "no window titled KV390_gets appeared";
+    const std::string env = "DISPLAY=" + display.name() + " ";
+    ASSERT_EQ(shell(env + "xdotool windowfocus --sync " + dialog), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_EQ(shell(env + "xdotool type --delay 40 '" + std::string(NAME) + "'"), 0);
+    ASSERT_EQ(shell(env + "xdotool key Return"), 0);
+    for (int i = 0; i < 100 && !window_gone(display.name(), "KV390_gets"); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    ASSERT_TRUE(window_gone(display.name(), "KV390_gets")) << "Enter did not end the dialog";
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));  // a few presents
+
+    const std::string graphics = window_id(display.name(), "KV390 Graphics", 5);
+    ASSERT_FALSE(graphics.empty());
+    const std::string shot = (dir / "graphics.png").string();
+    ASSERT_EQ(shell(env + "import -window " + graphics + " -type TrueColor PNG24:" + shot), 0);
+    win::Image actual;
+    std::string error;
+    ASSERT_TRUE(kv390::harness::load_png(shot, &actual, &error)) << error;
+
+    // The desktop window is the menu bar strip above the client area.
+    ASSERT_EQ(actual.width, expected.width);
+    ASSERT_GE(actual.height, expected.height);
+    const int top = actual.height - expected.height;
+    int differing = 0;
+    for (int y = 0; y < expected.height; ++y) {
+        for (int x = 0; x < expected.width; ++x) {
+            differing += actual.at(x, y + top) != expected.at(x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(dark_pixels(expected, 0), 500) << "the greeting is drawn big";
+    EXPECT_EQ(dark_pixels(actual, top), dark_pixels(expected, 0));
+    EXPECT_EQ(differing, 0) << "pixels that differ from the headless run";
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
