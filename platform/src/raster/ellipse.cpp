@@ -144,7 +144,10 @@ bool ellipse(HDC hdc, int left, int top, int right, int bottom) {
     }
     const EllipseShape fill(box);
     const RowShape* brush = has_brush ? &fill : nullptr;
-    if (pen.mode == PenMode::Thin) {
+    if (pen.mode == PenMode::Thin && has_brush && pen.pixel == brush_pixel) {
+        // The thin outline lies inside the fill: one colour paints the fill alone.
+        paint_figure(*hdc, &fill, brush_pixel, nullptr, 0);
+    } else if (pen.mode == PenMode::Thin) {
         const EllipseOutlineShape outline(box);
         paint_figure(*hdc, brush, brush_pixel, &outline, pen.pixel);
     } else {

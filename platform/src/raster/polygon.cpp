@@ -7,13 +7,31 @@
 
 namespace win::raster {
 
+namespace {
+
+// Corners this close to the origin keep every crossing product within 63 bits.
+constexpr std::int64_t SMALL_COORDINATE = std::int64_t(1) << 30;
+
+bool fits_in_64_bits(const Point64& p) {
+    return p.x > -SMALL_COORDINATE && p.x < SMALL_COORDINATE && p.y > -SMALL_COORDINATE &&
+           p.y < SMALL_COORDINATE;
+}
+
+std::int64_t ceil_div64(std::int64_t n, std::int64_t d) {
+    std::int64_t q = n / d;
+    if ((n % d) != 0 && n > 0) ++q;
+    return q;
+}
+
+}  // namespace
+
 PolygonFillShape::PolygonFillShape(std::vector<Point64> points) {
     const std::size_t n = points.size();
     for (std::size_t i = 0; i < n && n >= 3; ++i) {
         Point64 a = points[i], b = points[(i + 1) % n];
         if (a.y == b.y) continue;  // horizontal edges cross no row
         if (a.y > b.y) std::swap(a, b);
-        edges_.push_back({a.x, a.y, b.x, b.y});
+        edges_.push_back({a.x, a.y, b.x, b.y, fits_in_64_bits(a) && fits_in_64_bits(b)});
     }
     if (edges_.empty()) return;
     rows_ = {edges_[0].y_top, edges_[0].y_bottom};
@@ -28,6 +46,12 @@ void PolygonFillShape::add_spans(std::int64_t y, SpanList& out) const {
     for (const Edge& e : edges_) {
         if (y < e.y_top || y >= e.y_bottom) continue;
         // First column whose centre is at or right of the edge on this row.
+        if (e.small) {
+            const std::int64_t dy = e.y_bottom - e.y_top;
+            crossings_.push_back(
+                ceil_div64(e.x_top * dy + (y - e.y_top) * (e.x_bottom - e.x_top), dy));
+            continue;
+        }
         const i128 dy = e.y_bottom - e.y_top;
         const i128 numerator = i128(e.x_top) * dy + i128(y - e.y_top) * (e.x_bottom - e.x_top);
         crossings_.push_back(std::int64_t(ceil_div(numerator, dy)));

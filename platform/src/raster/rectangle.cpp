@@ -34,6 +34,12 @@ void draw_rectangle_figure(DeviceContext& dc, const Box64& box) {
         paint_figure(dc, &fill, brush_pixel, nullptr, 0);
         return;
     }
+    if (pen.mode == PenMode::Thin && has_brush && pen.pixel == brush_pixel) {
+        // Outline and inside in one colour: the whole box.
+        const BoxShape whole(box.left, box.top, box.right, box.bottom);
+        paint_figure(dc, &whole, brush_pixel, nullptr, 0);
+        return;
+    }
     const BoxShape inside(box.left + 1, box.top + 1, box.right - 1, box.bottom - 1);
     const auto outline = pen.mode == PenMode::Thin ? thin_rectangle_outline(box)
                                                    : wide_rectangle_outline(box, pen.width);

@@ -98,6 +98,7 @@ class PolygonFillShape final : public RowShape {
   private:
     struct Edge {
         std::int64_t x_top, y_top, x_bottom, y_bottom;
+        bool small;  // the crossing fits 64-bit arithmetic
     };
     std::vector<Edge> edges_;
     RowRange rows_;

@@ -6,6 +6,10 @@
 namespace win::raster {
 
 void normalize(SpanList& spans) {
+    if (spans.size() <= 1) {
+        if (spans.size() == 1 && spans[0].x1 <= spans[0].x0) spans.clear();
+        return;
+    }
     std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.x0 < b.x0; });
     std::size_t kept = 0;
     for (const Span& s : spans) {
@@ -104,18 +108,25 @@ void paint_figure(DeviceContext& dc, const RowShape* brush, std::uint32_t brush_
     const Clip64 clip = clip_of(dc);
     if (clip.left >= clip.right) return;
     const RowRange rows = visible_rows(brush, pen, clip);
-    SpanList pen_spans, brush_spans, brush_only;
+    // Reused from call to call: a figure costs no allocation once they have grown.
+    thread_local SpanList pen_spans, brush_spans, brush_only;
+    // Pen and brush of one colour paint their union in one pass.
+    const bool one_colour = brush && pen && brush_pixel == pen_pixel;
     bool wrote = false;
     for (std::int64_t y = rows.top; y < rows.bottom; ++y) {
         pen_spans.clear();
         brush_spans.clear();
-        if (pen) pen->add_spans(y, pen_spans);
+        if (pen) pen->add_spans(y, one_colour ? brush_spans : pen_spans);
         if (brush) brush->add_spans(y, brush_spans);
         if (pen_spans.empty() && brush_spans.empty()) continue;
-        normalize(pen_spans);
         normalize(brush_spans);
-        subtract(brush_spans, pen_spans, brush_only);
         std::uint32_t* row = dc.surface->row(std::int32_t(y));
+        if (pen_spans.empty()) {
+            wrote |= fill_row(row, brush_spans, clip, brush_pixel);
+            continue;
+        }
+        normalize(pen_spans);
+        subtract(brush_spans, pen_spans, brush_only);
         wrote |= fill_row(row, brush_only, clip, brush_pixel);
         wrote |= fill_row(row, pen_spans, clip, pen_pixel);
     }
