@@ -49,6 +49,7 @@ struct Observed {
     win::HWND owner = nullptr;
     bool owner_enabled_at_command = true;
     win::Image image_at_command;
+    std::vector<win::Image> images;  // one per command
     win::Rect dialog_rect;
     bool quit_on_timer = false;
 };
@@ -73,6 +74,7 @@ std::intptr_t test_dialog_proc(win::HWND dialog, win::UINT message, win::WPARAM 
             observed->edit_text_at_command.push_back(text);
             observed->owner_enabled_at_command = win::is_window_enabled(observed->owner);
             observed->image_at_command = win::window_image(dialog);
+            observed->images.push_back(observed->image_at_command);
             win::get_window_rect(dialog, &observed->dialog_rect);
             const int id = int(win::loword(wparam));
             const auto& ids = observed->ending_ids;
@@ -397,6 +399,50 @@ TEST(DialogItemText, CopiesAtMostTheBufferLessOne) {
                                              Local::proc, 0),
               5);
     kv390::harness::reset();
+}
+
+}  // namespace
+
+namespace {
+
+int dark_in_rows(const win::Image& image, int left, int right, int top, int bottom) {
+    int count = 0;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) count += image.at(x, y) == 0 ? 1 : 0;
+    }
+    return count;
+}
+
+std::string repeated(const std::string& piece, int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i) text += piece;
+    return text;
+}
+
+// Two lines of narrow words first, then far more wide words than the box can
+// show: once it scrolls, its first visible line shows wide letters.
+TEST_F(DialogBoxTest, TheEditBoxScrollsToKeepTheCaretLineVisible) {
+    type_at(10, repeated("i ", 40));
+    key_at(20, win::VK_ESCAPE);
+    type_at(30, repeated("W ", 150));
+    key_at(40, win::VK_RETURN);
+    seen.ending_ids = {OK_ID};
+    EXPECT_EQ(run(), OK_ID + 100);
+    ASSERT_EQ(seen.commands.size(), 2u);
+    ASSERT_EQ(seen.edit_text_at_command[1].size(), 63u) << "the 64-byte read buffer";
+    const int left = px(8) + 1, right = px(8) + px(100) - 1;
+    const int top = py(20) + 1, bottom = py(20) + py(30) - 1;
+    const int band = win::dialog_base_units().cy;  // the first visible line
+    int changed = 0;
+    for (int y = top; y < top + band; ++y) {
+        for (int x = left; x < right; ++x) {
+            changed += seen.images[0].at(x, y) != seen.images[1].at(x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(dark_in_rows(seen.images[0], left, right, top, top + band), 0);
+    EXPECT_GT(changed, 100) << "the first visible line no longer shows the narrow words";
+    EXPECT_GT(dark_in_rows(seen.images[1], left, right, bottom - band, bottom), 0)
+        << "the last line, with the caret, is visible";
 }
 
 }  // namespace
