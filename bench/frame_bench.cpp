@@ -16,6 +16,7 @@
 #include <vector>
 
 #include <benchmark/benchmark.h>
+#include <fontconfig/fontconfig.h>
 
 #include "cairo_frame.h"
 #include "coverage.h"
@@ -36,7 +37,24 @@ struct RecordedFrame {
     CallList calls;
     std::vector<std::uint64_t> pixels;
     std::uint64_t total_pixels = 0;
+    // The strip each log line clears at the bottom of the text window.
+    int log_strip_width = 0;
+    int log_strip_height = 0;
 };
+
+void measure_log_strip(RecordedFrame& r) {
+    win::HWND text = kv390::lib().text_window;
+    win::Rect client{};
+    win::get_client_rect(text, &client);
+    win::HDC dc = win::get_dc(text);
+    win::HGDIOBJ previous = win::select_object(dc, win::get_stock_object(win::ANSI_FIXED_FONT));
+    win::TextMetrics metrics{};
+    win::get_text_metrics(dc, &metrics);
+    win::select_object(dc, previous);
+    win::release_dc(text, dc);
+    r.log_strip_width = client.right - client.left;
+    r.log_strip_height = metrics.tmHeight + metrics.tmExternalLeading;
+}
 
 const RecordedFrame& recorded_frame() {
     static const RecordedFrame recorded = [] {
@@ -46,6 +64,7 @@ const RecordedFrame& recorded_frame() {
         bench::draw_frame(r.frame);
         bench::stop_recording();
         r.pixels = bench::pixels_per_call(r.calls);
+        measure_log_strip(r);
         r.total_pixels = std::accumulate(r.pixels.begin(), r.pixels.end(), std::uint64_t{0});
         return r;
     }();
@@ -220,6 +239,12 @@ void print_ratios(const RatioReporter& r) {
     const RecordedFrame& recorded = recorded_frame();
     std::printf("\nWeather frame: %zu calls, %llu pixels written\n", recorded.calls.size(),
                 static_cast<unsigned long long>(recorded.total_pixels));
+    const std::uint64_t strip = std::uint64_t(recorded.log_strip_width) * recorded.log_strip_height;
+    std::printf(
+        "Logging: one line per call, each clearing a %d x %d strip of the text window "
+        "(%llu pixels a frame)\n",
+        recorded.log_strip_width, recorded.log_strip_height,
+        static_cast<unsigned long long>(strip * recorded.calls.size()));
     if (frame <= 0) return;
     print_ratio("frame / cairo frame", cairo > 0 ? frame / cairo : 0, 0.5, "x");
     print_ratio("frame / pixel floor", floor > 0 ? frame / floor : 0, 3.0, "x");
@@ -236,5 +261,8 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     print_ratios(reporter);
     benchmark::Shutdown();
+    // cairo's and fontconfig's caches, so that leak checkers see a clean exit.
+    cairo_debug_reset_static_data();
+    FcFini();
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "random.h"
 #include "state.h"
 #include "weather.h"
+#include "weather_frame.h"
 
 namespace bench {
 namespace {
@@ -64,8 +65,7 @@ std::uint64_t play_weather_script() {
     harness::schedule(start_playback);
     reset_events_waited();
     weather_main(nullptr, nullptr, "", 5);
-    harness::reset();
-    kv390::reset_library_state();
+    close_library();
     return events_waited();
 }
 

@@ -69,6 +69,16 @@ void draw_frame(const WeatherFrame& frame) {
     draw_walkers(frame.walkers, frame.counts);
 }
 
+void close_library() {
+    kv390::LibraryState& state = kv390::lib();
+    if (state.window_dc != nullptr) win::release_dc(state.graphics_window, state.window_dc);
+    if (state.canvas_dc != nullptr) win::delete_dc(state.canvas_dc);
+    if (state.canvas_bitmap != nullptr) win::delete_object(state.canvas_bitmap);
+    if (state.background_brush != nullptr) win::delete_object(state.background_brush);
+    kv390::reset_library_state();
+    kv390::harness::reset();
+}
+
 LibrarySession::LibrarySession() {
     kv390::harness::reset();
     kv390::reset_library_state();
@@ -79,8 +89,7 @@ LibrarySession::LibrarySession() {
 
 LibrarySession::~LibrarySession() {
     KV390_end();
-    kv390::harness::reset();
-    kv390::reset_library_state();
+    close_library();
 }
 
 }  // namespace bench

@@ -29,6 +29,10 @@ WeatherFrame busy_frame();
 // fragments.
 void draw_frame(const WeatherFrame& frame);
 
+// Frees what the library opened (its canvas, DCs and class brush; a process
+// end would reclaim them) and forgets the library and windowing state.
+void close_library();
+
 // The library opened on the headless backend with logging off and a clear
 // canvas; closed again at the end of the scope.  Each session starts from a
 // fresh windowing layer and library state.
