@@ -87,6 +87,22 @@ RowRange visible_rows(const RowShape* brush, const RowShape* pen, const Clip64& 
     return r;
 }
 
+// Eight stores per step, which the compiler turns into vector stores even at
+// -O2 (std::fill_n stays a one-pixel loop there).
+void fill_pixels(std::uint32_t* p, std::int64_t n, std::uint32_t px) {
+    for (; n >= 8; n -= 8, p += 8) {
+        p[0] = px;
+        p[1] = px;
+        p[2] = px;
+        p[3] = px;
+        p[4] = px;
+        p[5] = px;
+        p[6] = px;
+        p[7] = px;
+    }
+    for (; n > 0; --n) *p++ = px;
+}
+
 // Fills the spans of one row, cut to the clip; returns whether anything was written.
 bool fill_row(std::uint32_t* row, const SpanList& spans, const Clip64& clip, std::uint32_t px) {
     bool wrote = false;
@@ -94,7 +110,7 @@ bool fill_row(std::uint32_t* row, const SpanList& spans, const Clip64& clip, std
         const std::int64_t x0 = std::max(s.x0, clip.left);
         const std::int64_t x1 = std::min(s.x1, clip.right);
         if (x0 >= x1) continue;
-        std::fill_n(row + x0, x1 - x0, px);
+        fill_pixels(row + x0, x1 - x0, px);
         wrote = true;
     }
     return wrote;
