@@ -224,16 +224,27 @@ class RatioReporter : public benchmark::ConsoleReporter {
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.error_occurred || run.iterations == 0) continue;
+            if (run.run_type == Run::RT_Aggregate) {
+                if (run.aggregate_name == "median")
+                    seconds_[run.benchmark_name()] =
+                        run.GetAdjustedRealTime() * seconds_per_unit(run);
+                continue;
+            }
             seconds_[run.benchmark_name()] = run.real_accumulated_time / double(run.iterations);
         }
         ConsoleReporter::ReportRuns(runs);
     }
+    // The median of repeated runs when there is one, else the single run.
     double seconds(const std::string& name) const {
-        const auto found = seconds_.find(name);
+        auto found = seconds_.find(name + "_median");
+        if (found == seconds_.end()) found = seconds_.find(name);
         return found == seconds_.end() ? 0.0 : found->second;
     }
 
   private:
+    static double seconds_per_unit(const Run& run) {
+        return 1.0 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+    }
     std::map<std::string, double> seconds_;
 };
 
