@@ -39,6 +39,15 @@ void arm_periodic_event(EventState& events) {
     events.step_requested = false;
 }
 
+// After the flush that follows the redraw for a periodic event the graphics
+// window shows that tick's picture: an animation frame for recorders.
+void note_flushed_frame() {
+    EventState& events = lib().events;
+    if (!events.frame_owed) return;
+    events.frame_owed = false;
+    win::note_frame(lib().graphics_window);
+}
+
 void store_outputs(const EventState& events, int* x, int* y, char* key) {
     if (x) *x = events.event_x;
     if (y) *y = events.event_y;
@@ -51,6 +60,7 @@ bool pump_one_message() {
     win::Msg msg;
     if (!win::peek_message(&msg, nullptr, 0, 0, win::PM_REMOVE)) {
         flush_canvas();
+        note_flushed_frame();
         return false;
     }
     if (msg.message == win::WM_QUIT) {
@@ -60,6 +70,7 @@ bool pump_one_message() {
     win::translate_message(&msg);
     win::dispatch_message(&msg);
     flush_canvas();
+    note_flushed_frame();
     return true;
 }
 
@@ -112,7 +123,9 @@ extern "C" int KV390_wait_event(int* x, int* y, char* key) {
         kv390::record_step(events.pending_kind, events.event_x, events.event_y, events.event_key);
     }
     kv390::store_outputs(events, x, y, key);
-    return events.quit_requested ? KV390_QUIT : events.pending_kind;
+    const int kind = events.quit_requested ? KV390_QUIT : events.pending_kind;
+    if (kind == KV390_PERIODIC) events.frame_owed = true;
+    return kind;
 }
 
 extern "C" int KV390_set_run_mode(int mode) {

@@ -50,6 +50,7 @@ struct EventState {
     std::FILE* script_file = nullptr;
     bool script_writing = false;  // direction the open script_file was opened for
     bool write_error_reported = false;  // a failed write to the open script_file was logged
+    bool frame_owed = false;  // a periodic event was handed out; its picture is not flushed yet
 };
 
 // The ring of the last 25 log lines; each slot owns its exact copy.

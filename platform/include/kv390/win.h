@@ -491,4 +491,11 @@ struct Image {
 Image window_image(HWND hwnd);
 Image dc_image(HDC hdc);
 
+// ----------------------------------------------------------- animation frames
+// A program tells the layer that hwnd now shows the finished picture of one
+// animation tick (the KV390 library calls it after the flush that follows the
+// redraw for a periodic event).  Recorders such as the headless backend's
+// render request take their frames here; otherwise it does nothing.
+void note_frame(HWND hwnd);
+
 }  // namespace win

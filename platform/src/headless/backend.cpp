@@ -5,12 +5,17 @@
 
 #include "core/backend.h"
 #include "headless/headless.h"
+#include "headless/render_session.h"
+#include "kv390/render.h"
 
 namespace win::backend {
 
 using kv390::headless::state;
 
-void init() {}
+// A tool may ask for a render of this run (kv390/render.h).
+void init() {
+    kv390::render::start_from_environment();
+}
 
 Size screen_size() {
     return state().screen;
@@ -53,6 +58,8 @@ void present() {
     ++state().presents;
 }
 
-void window_event(HWND, WindowEvent) {}
+void window_event(HWND hwnd, WindowEvent event) {
+    kv390::headless::render_window_event(hwnd, event);
+}
 
 }  // namespace win::backend
