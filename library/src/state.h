@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "kv390.h"
 #include "kv390/win.h"
@@ -60,6 +61,17 @@ struct LogRing {
     int next = 0;
 };
 
+// Lines appended to the text window but not drawn yet: the window draws them
+// in one go when its pixels are next read or shown.  Only the newest lines
+// can still be seen, so only they keep their text (a ring of `kept` slots).
+struct PendingLines {
+    win::HWND window = nullptr;  // the text window the hook is set on
+    std::size_t count = 0;       // appended since the last drawing
+    std::vector<std::string> kept;
+    std::size_t short_length = 0;  // lines up to this length stop short of the last column
+    bool newest_reaches_edge = false;
+};
+
 struct LibraryState {
     win::HWND graphics_window = nullptr;
     win::HWND text_window = nullptr;
@@ -75,6 +87,7 @@ struct LibraryState {
     win::HMENU run_menu = nullptr;
     std::uint8_t logging_on = 1;
     LogRing log;
+    PendingLines pending_lines;
     char* gets_buffer = nullptr;
 };
 

@@ -303,6 +303,19 @@ bool end_paint(HWND hwnd, const PaintStruct* ps);
 // Sends WM_PAINT now if the window has an invalid region.
 bool update_window(HWND hwnd);
 
+// ---------------------------------------------------------- deferred drawing
+// A window's owner may hold back drawing and do it in one go later.  Once the
+// owner marks the window, the layer calls flush (once, clearing the mark)
+// before the window's pixels are read or changed from outside: get_dc,
+// begin_paint, window_image, a change of the client size (before the pixels
+// are resized), destroy_window, and the backend before it presents.
+using DeferredFlush = void (*)(HWND hwnd, void* context);
+// Null flush: the window draws at once again (a pending mark is dropped).
+void set_deferred_drawing(HWND hwnd, DeferredFlush flush, void* context);
+void mark_deferred(HWND hwnd);
+// Calls the flush now if the window is marked.
+void flush_deferred(HWND hwnd);
+
 // --------------------------------------------------------------------- menus
 enum : UINT {
     MF_STRING = 0x0000,

@@ -72,6 +72,9 @@ static bool apply_client_size(HWND hwnd, int width, int height, bool notify) {
     width = std::max(width, 0);
     height = std::max(height, 0);
     if (w == nullptr || (width == w->client_width && height == w->client_height)) return false;
+    flush_deferred(hwnd);  // held-back drawing lands on the pixels of the old size
+    w = live_window(hwnd);
+    if (w == nullptr) return false;
     int old_width = w->client_width, old_height = w->client_height;
     w->client_width = width;
     w->client_height = height;

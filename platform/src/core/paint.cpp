@@ -88,6 +88,7 @@ static bool erase_background(Window& w, const Rect& area) {
 }
 
 HDC begin_paint(HWND hwnd, PaintStruct* ps) {
+    flush_deferred(hwnd);
     Window* w = live_window(hwnd);
     if (w == nullptr || ps == nullptr) return nullptr;
     Rect area = w->has_invalid ? intersect(w->invalid, client_bounds(*w)) : Rect{};
@@ -118,6 +119,7 @@ bool update_window(HWND hwnd) {
 }
 
 HDC get_dc(HWND hwnd) {
+    flush_deferred(hwnd);
     Window* w = live_window(hwnd);
     if (w == nullptr) return nullptr;
     return make_dc(&w->surface, hwnd);
@@ -131,6 +133,7 @@ int release_dc(HWND, HDC hdc) {
 
 Image window_image(HWND hwnd) {
     Image image;
+    flush_deferred(hwnd);
     Window* w = live_window(hwnd);
     if (w == nullptr) return image;
     const Surface& s = w->surface;

@@ -54,6 +54,10 @@ struct Window {
     bool destroying = false;
     bool destroyed = false;
 
+    DeferredFlush deferred_flush = nullptr;  // set_deferred_drawing
+    void* deferred_context = nullptr;
+    bool deferred_marked = false;
+
     void* user = nullptr;
     std::unique_ptr<WindowExtension> extension;
 };
@@ -158,6 +162,9 @@ bool caps_lock_on();
 
 // The harness observes every dispatched message (one observer; null removes).
 void set_dispatch_observer(DispatchObserver observer, void* context);
+
+// Flushes every window marked for deferred drawing (backends, before presenting).
+void flush_all_deferred();
 
 // Whether a WM_PAINT could be generated for any window.
 bool any_paint_pending();

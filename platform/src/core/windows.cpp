@@ -75,6 +75,8 @@ bool destroy_window(HWND hwnd) {
     Window* w = live_window(hwnd);
     if (w == nullptr) return false;
     if (w->destroying) return true;
+    flush_deferred(hwnd);
+    if (live_window(hwnd) == nullptr) return true;
     w->destroying = true;
     std::vector<HWND> dependents = w->children;
     for (const auto& other : core().windows) {

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "core/backend.h"
+#include "core/window.h"
 #include "headless/headless.h"
 #include "headless/render_session.h"
 #include "kv390/render.h"
@@ -55,6 +56,7 @@ void sleep_until(std::uint64_t deadline_ms, bool has_deadline) {
 }
 
 void present() {
+    win::flush_all_deferred();
     ++state().presents;
 }
 

@@ -170,6 +170,7 @@ void sleep_until(std::uint64_t deadline_ms, bool has_deadline) {
 }
 
 void present() {
+    flush_all_deferred();
     sdl::sync_windows();
     for (auto& d : sdl::state().windows) {
         Window* w = live_window(d->hwnd);
