@@ -70,11 +70,6 @@ void draw_frame(const WeatherFrame& frame) {
 }
 
 void close_library() {
-    kv390::LibraryState& state = kv390::lib();
-    if (state.window_dc != nullptr) win::release_dc(state.graphics_window, state.window_dc);
-    if (state.canvas_dc != nullptr) win::delete_dc(state.canvas_dc);
-    if (state.canvas_bitmap != nullptr) win::delete_object(state.canvas_bitmap);
-    if (state.background_brush != nullptr) win::delete_object(state.background_brush);
     kv390::reset_library_state();
     kv390::harness::reset();
 }

@@ -29,8 +29,8 @@ WeatherFrame busy_frame();
 // fragments.
 void draw_frame(const WeatherFrame& frame);
 
-// Frees what the library opened (its canvas, DCs and class brush; a process
-// end would reclaim them) and forgets the library and windowing state.
+// Forgets the library state and resets the windowing layer, which frees what
+// the library opened (its canvas, DCs and class brush).
 void close_library();
 
 // The library opened on the headless backend with logging off and a clear

@@ -49,15 +49,8 @@ class GetsTest : public ::testing::Test {
     void TearDown() override {
         kv390::harness::on_timer_dispatched(nullptr, nullptr);
         if (lib().graphics_window != nullptr) KV390_end();
-        release_canvas();
         kv390::reset_library_state();
         kv390::harness::reset();
-    }
-    // The canvas lives until the process ends; a test gives it back itself.
-    static void release_canvas() {
-        if (lib().canvas_dc != nullptr) win::delete_dc(lib().canvas_dc);
-        if (lib().canvas_bitmap != nullptr) win::delete_object(lib().canvas_bitmap);
-        if (lib().background_brush != nullptr) win::delete_object(lib().background_brush);
     }
     static void open_library() { ASSERT_EQ(KV390_begin(nullptr, nullptr, "", 1), 1); }
     static kv390::LibraryState& lib() { return kv390::lib(); }

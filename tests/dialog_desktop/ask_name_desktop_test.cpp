@@ -44,10 +44,6 @@ win::Image headless_greeting() {
     kv390::harness::on_timer_dispatched(capture_graphics_window, nullptr);
     ask_name_main();
     kv390::harness::on_timer_dispatched(nullptr, nullptr);
-    // The canvas lives until the process ends; give it back here.
-    win::delete_dc(kv390::lib().canvas_dc);
-    win::delete_object(kv390::lib().canvas_bitmap);
-    win::delete_object(kv390::lib().background_brush);
     kv390::reset_library_state();
     kv390::harness::reset();
     return captured;

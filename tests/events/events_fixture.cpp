@@ -23,6 +23,7 @@ void ClosedLibraryTest::SetUp() {
 
 void ClosedLibraryTest::TearDown() {
     kv390::reset_library_state();  // closes a script file left open
+    kv390::harness::reset();       // frees the canvas, DCs and class brush
     std::filesystem::current_path(previous_directory_);
     std::error_code ignored;
     std::filesystem::remove_all(directory_, ignored);
@@ -35,11 +36,6 @@ void EventsTest::SetUp() {
 
 void EventsTest::TearDown() {
     KV390_end();
-    // What the end of the process would release: the canvas and the class brush.
-    LibraryState& state = lib();
-    if (state.canvas_dc) win::delete_dc(state.canvas_dc);
-    if (state.canvas_bitmap) win::delete_object(state.canvas_bitmap);
-    if (state.background_brush) win::delete_object(state.background_brush);
     ClosedLibraryTest::TearDown();
 }
 

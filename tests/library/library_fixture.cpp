@@ -8,11 +8,7 @@ void LibraryTest::SetUp() {
 }
 
 void LibraryTest::TearDown() {
-    LibraryState& state = lib();
-    if (state.window_dc != nullptr) win::release_dc(state.graphics_window, state.window_dc);
-    if (state.canvas_dc != nullptr) win::delete_dc(state.canvas_dc);
-    if (state.canvas_bitmap != nullptr) win::delete_object(state.canvas_bitmap);
-    if (state.background_brush != nullptr) win::delete_object(state.background_brush);
+    harness::reset();
     reset_library_state();
 }
 

@@ -17,8 +17,8 @@ namespace kv390::test {
 class LibraryTest : public ::testing::Test {
   protected:
     void SetUp() override;
-    // Frees what the end of the process would: the window DC, the canvas and
-    // its DC, and the class background brush.
+    // Resets the layer, which frees the window DC, the canvas and its DC and
+    // the class background brush, and forgets the library state.
     void TearDown() override;
     // A fresh layer and library within one test.
     void restart() {

@@ -163,6 +163,7 @@ bool register_class(const WindowClass& wc);
 bool is_class_registered(const std::string& name);
 // Forgets every class, window, timer, queued message and menu.  For tests and
 // tools that open a fresh "process" several times in one run.
+// Every DC and non-stock GDI object still live is freed too (DCs first).
 void reset_layer();
 
 // --------------------------------------------------------------- windows

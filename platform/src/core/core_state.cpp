@@ -3,6 +3,7 @@
 
 #include "core/backend.h"
 #include "core/window.h"
+#include "raster/objects.h"
 
 namespace win {
 
@@ -85,6 +86,11 @@ void reset_layer() {
     for (const auto& w : core().windows) {
         if (!w->destroyed) backend::window_event(w.get(), backend::WindowEvent::Destroyed);
     }
+    // DCs first: freeing one gives back its selections, so every object is
+    // unselected when the objects go; the windows whose surfaces the DCs drew
+    // into go last.
+    raster::free_all_dcs();
+    raster::free_all_objects();
     core() = Core{};
 }
 

@@ -3,12 +3,21 @@
 #include <algorithm>
 #include <cstring>
 
+#include "raster/live_list.h"
 #include "raster/objects.h"
 
 namespace win {
+namespace {
+
+// A paint or window DC is made and freed for every repaint.
+constexpr std::size_t SPARE_DCS = 16;
+
+constinit raster::LiveList<DeviceContext, SPARE_DCS> live_dcs;
+
+}  // namespace
 
 HDC make_dc(Surface* surface, HWND window) {
-    auto* dc = new DeviceContext;
+    HDC dc = live_dcs.acquire();
     dc->surface = surface;
     dc->window = window;
     raster::swap_selection(*dc, get_stock_object(BLACK_PEN));
@@ -21,10 +30,23 @@ HDC make_dc(Surface* surface, HWND window) {
 }
 
 void free_dc(HDC hdc) {
-    if (!hdc) return;
+    // A DC freed before is ignored: its record is marked not alive.
+    if (!hdc || !hdc->alive) return;
     raster::release_selections(*hdc);
-    delete hdc;
+    live_dcs.release(hdc);
 }
+
+namespace raster {
+
+void free_all_dcs() {
+    while (HDC dc = live_dcs.first()) free_dc(dc);
+}
+
+std::size_t live_dc_count() {
+    return live_dcs.live_count();
+}
+
+}  // namespace raster
 
 Rect dc_bounds(const DeviceContext& dc) {
     Rect r;
@@ -51,7 +73,7 @@ HDC create_compatible_dc(HDC /*hdc*/) {
 
 bool delete_dc(HDC hdc) {
     // Window DCs go back through release_dc / end_paint.
-    if (!hdc || !hdc->memory) return false;
+    if (!hdc || !hdc->alive || !hdc->memory) return false;
     free_dc(hdc);
     return true;
 }

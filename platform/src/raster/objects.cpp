@@ -1,6 +1,7 @@
 // Pens, brushes, stock objects, bitmaps and their selection into DCs.
 #include <array>
 
+#include "raster/live_list.h"
 #include "raster/objects.h"
 
 namespace win::raster {
@@ -10,11 +11,17 @@ namespace {
 constexpr int STOCK_COUNT = DEFAULT_GUI_FONT + 1;
 // Bitmaps beyond this many pixels (1 GiB of memory) are refused.
 constexpr std::int64_t MAX_BITMAP_PIXELS = std::int64_t(1) << 28;
+// Spare records kept for reuse: enough for the pens, brushes and fonts a
+// drawing call creates and deletes, and for a burst of them.
+constexpr std::size_t SPARE_OBJECTS = 64;
+
+constinit LiveList<GdiObject, SPARE_OBJECTS> live_objects;
 
 GdiObject stock_brush(COLORREF color, bool is_null) {
     GdiObject o;
     o.kind = GdiObject::Kind::Brush;
     o.stock = true;
+    o.alive = true;
     o.color = color;
     o.is_null = is_null;
     return o;
@@ -24,6 +31,7 @@ GdiObject stock_pen(int style, COLORREF color) {
     GdiObject o;
     o.kind = GdiObject::Kind::Pen;
     o.stock = true;
+    o.alive = true;
     o.pen_style = style;
     o.pen_width = 1;
     o.color = color;
@@ -34,6 +42,7 @@ GdiObject stock_font(FontRequest request) {
     GdiObject o;
     o.kind = GdiObject::Kind::Font;
     o.stock = true;
+    o.alive = true;
     o.font = request;
     return o;
 }
@@ -65,6 +74,7 @@ struct StockObjects {
         put(DEFAULT_GUI_FONT, stock_font(DEFAULT_GUI_FONT_REQUEST));
         bitmap.kind = GdiObject::Kind::Bitmap;
         bitmap.stock = true;
+        bitmap.alive = true;
         bitmap.surface.resize(1, 1, 0);
     }
 };
@@ -109,6 +119,20 @@ HGDIOBJ swap_selection(DeviceContext& dc, GdiObject* object) {
     return previous;
 }
 
+GdiObject* new_object(GdiObject::Kind kind) {
+    GdiObject* object = live_objects.acquire();
+    object->kind = kind;
+    return object;
+}
+
+void free_all_objects() {
+    while (GdiObject* object = live_objects.first()) live_objects.release(object);
+}
+
+std::size_t live_object_count() {
+    return live_objects.live_count();
+}
+
 void release_selections(DeviceContext& dc) {
     for (HGDIOBJ* slot : {&dc.pen, &dc.brush, &dc.font, &dc.bitmap}) {
         if (*slot) --(*slot)->selected;
@@ -121,8 +145,7 @@ void release_selections(DeviceContext& dc) {
 namespace win {
 
 HGDIOBJ create_pen(int style, int width, COLORREF color) {
-    auto* pen = new GdiObject;
-    pen->kind = GdiObject::Kind::Pen;
+    GdiObject* pen = raster::new_object(GdiObject::Kind::Pen);
     // Styles other than the empty pen draw solid; a negative width is the thinnest pen.
     pen->pen_style = style == PS_NULL ? PS_NULL : PS_SOLID;
     pen->pen_width = width < 0 ? 0 : width;
@@ -131,8 +154,7 @@ HGDIOBJ create_pen(int style, int width, COLORREF color) {
 }
 
 HGDIOBJ create_solid_brush(COLORREF color) {
-    auto* brush = new GdiObject;
-    brush->kind = GdiObject::Kind::Brush;
+    GdiObject* brush = raster::new_object(GdiObject::Kind::Brush);
     brush->color = color & 0xFFFFFFu;
     return brush;
 }
@@ -148,20 +170,20 @@ HGDIOBJ get_stock_object(int index) {
 HGDIOBJ create_compatible_bitmap(HDC /*hdc*/, int width, int height) {
     if (width < 0 || height < 0) return nullptr;
     if (std::int64_t(width) * height > raster::MAX_BITMAP_PIXELS) return nullptr;
-    auto* bitmap = new GdiObject;
-    bitmap->kind = GdiObject::Kind::Bitmap;
+    GdiObject* bitmap = raster::new_object(GdiObject::Kind::Bitmap);
     bitmap->surface.resize(width, height, 0);
     return bitmap;
 }
 
 HGDIOBJ select_object(HDC hdc, HGDIOBJ object) {
-    if (!hdc || !object) return nullptr;
+    // Deleted DCs and objects are refused (their records are marked not alive).
+    if (!hdc || !hdc->alive || !object || !object->alive) return nullptr;
     return raster::swap_selection(*hdc, object);
 }
 
 bool delete_object(HGDIOBJ object) {
-    if (!object || object->stock || object->selected > 0) return false;
-    delete object;
+    if (!object || !object->alive || object->stock || object->selected > 0) return false;
+    raster::live_objects.release(object);
     return true;
 }
 

@@ -49,6 +49,27 @@ constexpr FontRequest ANSI_FIXED_FONT_REQUEST{-12, 400, true};
 constexpr FontRequest ANSI_VAR_FONT_REQUEST{-12, 400, false};
 constexpr FontRequest DEFAULT_GUI_FONT_REQUEST{-11, 400, false};
 
+// A record's place in a circular list of records (raster/live_list.h).  A
+// copy starts outside any list, and a record destroyed while in a list (for
+// instance deleted directly rather than through delete_object) leaves it.
+struct LiveNode {
+    LiveNode* prev = nullptr;
+    LiveNode* next = nullptr;
+};
+struct LiveLink : LiveNode {
+    void* owner = nullptr;  // the record holding this link
+    LiveLink() = default;
+    LiveLink(const LiveLink&) noexcept : LiveNode() {}
+    LiveLink& operator=(const LiveLink&) noexcept { return *this; }
+    ~LiveLink() { unlink(); }
+    void unlink() {
+        if (next == nullptr) return;
+        prev->next = next;
+        next->prev = prev;
+        prev = next = nullptr;
+    }
+};
+
 struct GdiObject {
     enum class Kind { Pen, Brush, Font, Bitmap } kind = Kind::Pen;
     bool stock = false;
@@ -63,6 +84,9 @@ struct GdiObject {
     FontRequest font;
     // Bitmap
     Surface surface;
+    // Live-object list (raster/objects.cpp): alive from creation until deleted.
+    bool alive = false;
+    LiveLink live;
 };
 
 struct DeviceContext {
@@ -76,6 +100,9 @@ struct DeviceContext {
     COLORREF bk_color = 0xFFFFFF;
     int bk_mode = OPAQUE;
     Point position;
+    // Live-DC list (raster/dc.cpp): alive from make_dc until free_dc.
+    bool alive = false;
+    LiveLink live;
 };
 
 // Creates a DC drawing into surface (owned elsewhere), with the default

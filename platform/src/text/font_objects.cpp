@@ -4,7 +4,7 @@
 #include <cctype>
 #include <string_view>
 
-#include "raster/surface.h"
+#include "raster/objects.h"
 
 namespace win {
 namespace {
@@ -34,8 +34,7 @@ HGDIOBJ create_font(int height, int /*width*/, int /*escapement*/, int /*orienta
                     int /*italic*/, int /*underline*/, int /*strike_out*/, int /*charset*/,
                     int /*out_precision*/, int /*clip_precision*/, int /*quality*/,
                     int pitch_and_family, const char* face) {
-    auto* font = new GdiObject;
-    font->kind = GdiObject::Kind::Font;
+    GdiObject* font = raster::new_object(GdiObject::Kind::Font);
     font->font.height = height;
     font->font.weight = weight <= 0 ? 400 : std::min(weight, 1000);
     font->font.fixed_pitch = wants_fixed_pitch(pitch_and_family, face);
