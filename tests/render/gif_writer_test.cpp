@@ -64,7 +64,7 @@ TEST(GifWriterTest, StoresOnlyWhatChangedAndKeepsUnchangedFrames) {
     const GifByteType* bits = back->SavedImages[1].RasterBits;
     EXPECT_EQ(bits[0], 2);          // (7, 5) blue
     EXPECT_EQ(bits[4 * 6 + 5], 0);  // (12, 9) black
-    EXPECT_EQ(bits[1], 1);          // white around them
+    EXPECT_EQ(bits[1], 3);          // unchanged around them: the spare entry, transparent
     const GifImageDesc& same = back->SavedImages[2].ImageDesc;
     EXPECT_EQ(same.Width * same.Height, 1);
 
@@ -72,6 +72,9 @@ TEST(GifWriterTest, StoresOnlyWhatChangedAndKeepsUnchangedFrames) {
     ASSERT_EQ(DGifSavedExtensionToGCB(back.get(), 1, &control), GIF_OK);
     EXPECT_EQ(control.DelayTime, 10);
     EXPECT_EQ(control.DisposalMode, DISPOSE_DO_NOT);
+    EXPECT_EQ(control.TransparentColor, 3);
+    ASSERT_EQ(DGifSavedExtensionToGCB(back.get(), 0, &control), GIF_OK);
+    EXPECT_EQ(control.TransparentColor, NO_TRANSPARENT_COLOR);  // the first frame is whole
     std::filesystem::remove_all(dir);
 }
 

@@ -8,12 +8,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "gif_test_support.h"
 #include "harness_test.h"
+#include "state.h"
 
 namespace {
 
@@ -128,10 +130,23 @@ TEST_F(RenderToolTest, GifHasOneFrameAPeriodicEventAtTheClientSizeInPaletteColou
     render_test::GifPtr gif = render_test::slurp_gif(path("x.gif"));
     ASSERT_TRUE(gif);
     ASSERT_EQ(gif->ImageCount, SHORT_SCRIPT_TICKS);
+    // Every stored pixel is a palette colour, or, over the kept frame, the
+    // frame's transparent entry for an unchanged pixel.
     for (int i = 0; i < gif->ImageCount; ++i) {
+        GraphicsControlBlock control;
+        ASSERT_EQ(DGifSavedExtensionToGCB(gif.get(), i, &control), GIF_OK);
+        const int transparent = i == 0 ? -1 : control.TransparentColor;
         const SavedImage& image = gif->SavedImages[i];
         const long pixels = long(image.ImageDesc.Width) * image.ImageDesc.Height;
-        for (long p = 0; p < pixels; ++p) ASSERT_LT(image.RasterBits[p], PALETTE_SIZE) << i;
+        for (long p = 0; p < pixels; ++p) {
+            const int index = image.RasterBits[p];
+            ASSERT_TRUE(index < PALETTE_SIZE || index == transparent) << i << ": " << index;
+        }
+    }
+    for (int c = 0; c < PALETTE_SIZE; ++c) {
+        const GifColorType& entry = gif->SColorMap->Colors[c];
+        EXPECT_EQ((std::uint32_t(entry.Red) << 16) | (entry.Green << 8) | entry.Blue,
+                  win::pixel_of(kv390::palette_rgb[c]));
     }
     // Frames stored as changed rectangles put together again show exactly the
     // chosen frames, and the last frame is the last picture.
@@ -151,6 +166,19 @@ TEST_F(RenderToolTest, GifHasOneFrameAPeriodicEventAtTheClientSizeInPaletteColou
         EXPECT_EQ(same.output, "0") << frame;
     }
     EXPECT_EQ(read_file(path("frames/frame-0060.png")), read_file(path("last.png")));
+
+    ToolRun colours = run_command("convert " + quoted(path("coalesced-45.png")) +
+                                      " -unique-colors -depth 8 txt:- | grep -o '#[0-9A-F]\\{6\\}'",
+                                  dir_ / "colours.txt");
+    ASSERT_EQ(colours.status, 0) << colours.output;
+    std::set<std::uint32_t> palette;
+    for (win::COLORREF c : kv390::palette_rgb) palette.insert(win::pixel_of(c));
+    std::istringstream seen(colours.output);
+    int distinct = 0;
+    for (std::string hex; seen >> hex; ++distinct) {
+        EXPECT_TRUE(palette.count(std::uint32_t(std::stoul(hex.substr(1), nullptr, 16)))) << hex;
+    }
+    EXPECT_GE(distinct, 8);
 }
 
 TEST_F(RenderToolTest, DemoScriptPlaysEveryTick) {

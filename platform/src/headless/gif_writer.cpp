@@ -126,6 +126,8 @@ bool GifWriter::write_header(int width, int height, std::string* error) {
             GifColorType{GifByteType(channel(colors[i], 16)), GifByteType(channel(colors[i], 8)),
                          GifByteType(channel(colors[i], 0))};
     }
+    // The first unused entry, if there is one, serves as the transparent colour.
+    transparent_ = colors.size() < table.size() ? int(colors.size()) : -1;
     ColorMapObject* map = GifMakeMapObject(int(table.size()), table.data());
     if (map == nullptr)
         return fail("cannot make the colour table", D_GIF_ERR_NOT_ENOUGH_MEM, error);
@@ -149,7 +151,10 @@ bool GifWriter::write_rect(const win::Image& image, const win::Rect& rect, std::
     control.DisposalMode = DISPOSE_DO_NOT;
     control.UserInputFlag = false;
     control.DelayTime = FRAME_DELAY_CS;
-    control.TransparentColor = NO_TRANSPARENT_COLOR;
+    // Over a kept frame, pixels that did not change are left transparent:
+    // long runs of one index, which the LZW code stores in a few bits.
+    const bool over_previous = frames_ > 0 && transparent_ >= 0;
+    control.TransparentColor = over_previous ? transparent_ : NO_TRANSPARENT_COLOR;
     GifByteType extension[4];
     std::size_t length = EGifGCBToExtension(&control, extension);
     const int width = rect.right - rect.left;
@@ -160,8 +165,14 @@ bool GifWriter::write_rect(const win::Image& image, const win::Rect& rect, std::
     }
     line_.resize(std::size_t(width));
     for (int y = rect.top; y < rect.bottom; ++y) {
-        const std::uint32_t* row = &image.pixels[std::size_t(y) * image.width + rect.left];
-        for (int x = 0; x < width; ++x) line_[std::size_t(x)] = map_.index_of(row[x]);
+        const std::size_t start = std::size_t(y) * image.width + rect.left;
+        const std::uint32_t* row = &image.pixels[start];
+        const std::uint32_t* before = over_previous ? &previous_.pixels[start] : nullptr;
+        for (int x = 0; x < width; ++x) {
+            line_[std::size_t(x)] = before != nullptr && before[x] == row[x]
+                                        ? GifByteType(transparent_)
+                                        : map_.index_of(row[x]);
+        }
         if (EGifPutLine(gif_, line_.data(), width) == GIF_ERROR) {
             return fail("cannot write a GIF frame", gif_->Error, error);
         }

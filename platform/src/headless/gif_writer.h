@@ -1,6 +1,7 @@
 // An animated GIF written frame by frame: one global colour table, every frame
 // 100 ms, looping forever.  After the first frame only the rectangle that
-// changed is stored, over the previous frame (which is kept).
+// changed is stored, over the previous frame (which is kept), with its
+// unchanged pixels transparent when the colour table has a spare entry.
 #pragma once
 
 #include <cstdint>
@@ -56,6 +57,7 @@ class GifWriter {
     win::Image previous_;
     std::vector<std::uint8_t> line_;
     int frames_ = 0;
+    int transparent_ = -1;  // colour table entry for unchanged pixels, -1: none
 };
 
 }  // namespace kv390::headless
