@@ -8,6 +8,10 @@
  * quit); a modal line-input dialog.
  *
  * Usable from C and C++.  Every operation returns 1 when done unless stated.
+ * Nothing is reported through results: bad arguments are corrected and the
+ * correction is written to the log.  Link the library (kv390) and then one
+ * backend: kv390_sdl for the desktop, kv390_headless for tests and tools.
+ * The reference is docs/API.md.
  */
 #ifndef KV390_H
 #define KV390_H
@@ -23,6 +27,8 @@ extern "C" {
 #endif
 
 /* ---- colours: palette indices 0..23 ---------------------------------- */
+/* The colour argument of every primitive.  Log lines name the colour in
+ * words ("navy blue", "50% gray"). */
 enum KV390_color {
     BLACK = 0,
     WHITE = 1,
@@ -49,66 +55,82 @@ enum KV390_color {
     GRAY_50 = 22,
     GRAY_20 = 23
 };
+/* The number of palette colours: valid colours are 0 .. KV390_COLOR_COUNT-1. */
 #define KV390_COLOR_COUNT 24
 
 /* ---- events and run modes ------------------------------------------- */
+/* Results of KV390_wait_event: a click (position), a key (character), an
+ * animation tick, and the end of the program (window closed, Quit). */
 #define KV390_MOUSE 1
 #define KV390_KBD 2
 #define KV390_PERIODIC 3
 #define KV390_QUIT 4
 
+/* Arguments of KV390_set_run_mode: stop ticks, one tick, ticks every 100 ms,
+ * end (the next wait returns KV390_QUIT). */
 #define KV390_RUN_HALT 0
 #define KV390_RUN_STEP 1
 #define KV390_RUN_ANIMATE 2
 #define KV390_RUN_QUIT 5
 
 /* A point in drawing coordinates: origin at the centre of the graphics
- * window's client area, x to the right, y upwards. */
+ * window's client area, x to the right, y upwards.  The window shows x from
+ * -297 to 297 and y from -248 to 248. */
 typedef struct KV390_point {
     int x;
     int y;
 } KV390_point;
 
 /* ---- opening and closing -------------------------------------------- */
-/* Opens the graphics window (with the Run menu) and the text window, creates
- * the canvas and starts the 100 ms animation timer; the library starts
- * halted.  A non-null previous_instance skips registering the window classes;
- * command_line is ignored; show_mode is applied to both windows. */
+/* Opens the graphics window "KV390 Graphics" (601 x 540, with the Run menu)
+ * and the text window "KV390 Text", creates the canvas and starts the 100 ms
+ * animation timer; the library starts halted with logging on.  Pass the
+ * program's start-up values, or (NULL, NULL, "", 5) from main: a non-null
+ * previous_instance skips registering the window classes, command_line is
+ * ignored, show_mode is applied to both windows (5 shows them).  Returns 1. */
 int KV390_begin(void* instance, void* previous_instance, const char* command_line,
                 int show_mode);
 /* Closes the library: releases the window's drawing context and closes the
- * script file.  The windows stay until the process ends. */
+ * script file.  The windows stay until the process ends.  Returns 1. */
 int KV390_end(void);
 
 /* ---- drawing --------------------------------------------------------- */
-/* Every primitive draws into the canvas; the screen shows it at the next
- * KV390_wait_event.  A colour outside 0..23 is reported and RED is used; a
- * negative radius, width or point size is reported and made positive; a
- * point size over 127 is reported and 127 is used.  While logging is on each
- * call is described in the text window.  Width 0 means a filled figure (for
- * a line: the thinnest line). */
+/* Every primitive draws into the canvas and returns 1; the screen shows the
+ * canvas at the next KV390_wait_event.  Corrections, always logged: a colour
+ * outside 0..23 ("Illegal color %d; using RED."), a negative radius, width
+ * or point size (made positive), a point size over 127 (127 is used).  While
+ * logging is on each call is also described in the log, e.g. "red circle at
+ * (0,0), radius 50".  Width 0 means a filled figure (for a line: the
+ * thinnest line).  Coordinates may be any int; what is outside is clipped. */
 
-/* One pixel at (x, y). */
+/* One pixel at (x, y).  Logs "<colour> pixel at (x,y)". */
 int KV390_pixel(int color, int x, int y);
-/* A filled disc of the given radius about (x, y). */
+/* A filled disc about (x, y) reaching radius pixels out on each side.
+ * Corrects a negative radius.  Logs "<colour> circle at (x,y), radius r". */
 int KV390_circle(int color, int x, int y, int radius);
-/* A triangle through three points; filled (width 0) or outlined. */
+/* A triangle through three points; filled (width 0) or outlined with a pen
+ * of that width.  Corrects a negative width.  Logs the three corners. */
 int KV390_triangle(int color, int x1, int y1, int x2, int y2, int x3, int y3, int width);
-/* A rectangle with two opposite corners in any order, both included. */
+/* A rectangle with two opposite corners in any order, both included; filled
+ * (width 0) or outlined.  Corrects a negative width; logs the sorted box. */
 int KV390_rectangle(int color, int x1, int y1, int x2, int y2, int width);
-/* The oval inscribed in the rectangle with those two corners. */
+/* The oval inscribed in the rectangle with those two corners; filled
+ * (width 0) or outlined.  Corrects a negative width; logs the sorted box. */
 int KV390_oval(int color, int x1, int y1, int x2, int y2, int width);
-/* A line from (x1, y1) up to, not including, (x2, y2). */
+/* A line from (x1, y1) up to, not including, (x2, y2), width pixels wide
+ * (0: one).  Corrects a negative width.  Logs both ends and the width. */
 int KV390_line(int color, int x1, int y1, int x2, int y2, int width);
 /* Text with the lower-left corner of its first line at (x, y), characters
- * point_size pixels high; '\n' starts a new line below. */
+ * point_size pixels high; '\n' starts a new line below; NULL draws nothing.
+ * Corrects a point size below 0 or over 127.  Logs the position and text. */
 int KV390_text(int color, int x, int y, int point_size, const char* text);
 /* Formats printf-style (at most 1023 characters; a longer result is cut) and
  * draws it like KV390_text.  Returns the formatted length. */
 int KV390_textf(int color, int x, int y, int point_size, const char* format, ...)
     KV390_PRINTF(5, 6);
 
-/* Point forms: the same operations with points passed as KV390_point. */
+/* Point forms: the same operations, with the same corrections and log
+ * lines, taking each (x, y) pair as one KV390_point by value. */
 int KV390_pixel_pt(int color, KV390_point point);
 int KV390_circle_pt(int color, KV390_point centre, int radius);
 int KV390_triangle_pt(int color, KV390_point p1, KV390_point p2, KV390_point p3, int width);
@@ -119,36 +141,46 @@ int KV390_text_pt(int color, KV390_point point, int point_size, const char* text
 int KV390_textf_pt(int color, KV390_point point, int point_size, const char* format, ...)
     KV390_PRINTF(4, 5);
 
-/* Fills the canvas with white inside a one-pixel black frame. */
+/* Fills the canvas with white inside a one-pixel black frame.  Logs
+ * "Clearing the graphics window" while logging is on.  Returns 1. */
 int KV390_clear(void);
-/* No longer supported: writes a notice to the log and changes nothing. */
+/* No longer supported: writes a notice to the log (always) and changes
+ * nothing.  Returns 1. */
 int KV390_undo(void);
 
 /* ---- events and run control ------------------------------------------ */
-/* Blocks until an event is ready and returns its kind (KV390_MOUSE, KV390_KBD,
- * KV390_PERIODIC, KV390_QUIT); stores its position (drawing coordinates) and
- * key into the three outputs, 0 where the event has none. */
+/* Shows the canvas, handles the windows and the Run menu, and blocks until an
+ * event is ready; returns its kind (KV390_MOUSE, KV390_KBD, KV390_PERIODIC,
+ * KV390_QUIT).  Always stores the position (drawing coordinates) and key
+ * into the three outputs, 0 where the event has none.  Ticks arrive only
+ * while animating or after a single step was asked for.  Call it only while
+ * the library is open. */
 int KV390_wait_event(int* x, int* y, char* key);
-/* KV390_RUN_HALT, _STEP, _ANIMATE or _QUIT; other values change nothing.
- * Returns 0 when the library is not open, else 1. */
+/* Halts the ticks (KV390_RUN_HALT), asks for one tick (_STEP), starts them
+ * (_ANIMATE) or ends the program (_QUIT); other values change nothing.
+ * Returns 0 (and changes nothing) when the library is not open, else 1. */
 int KV390_set_run_mode(int mode);
 
 /* ---- log and text window --------------------------------------------- */
 /* Formats printf-style (at most 1023 characters; a longer message is cut),
  * keeps the line among the last 25 and shows it at the bottom of the text
- * window.  Returns the formatted length. */
+ * window, whatever the logging switch says.  One trailing '\n' ends the
+ * line.  Returns the formatted length (the uncut one). */
 int KV390_log(const char* format, ...) KV390_PRINTF(1, 2);
-/* Non-zero turns the drawing log on (and shows the text window), 0 off.
- * Returns 0 when the library is not open, else 1. */
+/* Non-zero turns the description of drawing calls on (and shows the text
+ * window), 0 off; the Run menu's check mark follows.  Corrections are logged
+ * either way.  Returns 0 (and changes nothing) when the library is not open,
+ * else 1. */
 int KV390_set_logging(int flag);
 /* Shows (non-zero) or hides (0) the text window; returns non-zero if it was
  * visible before. */
 int KV390_show_text(int flag);
 
 /* ---- line input ------------------------------------------------------ */
-/* Asks for one line in a modal dialog showing the first 79 characters of the
- * prompt; stores at most 255 characters and a terminator into buffer (which
- * must hold 256 bytes).  Returns 1, or 0 when the dialog cannot be created. */
+/* Asks for one line in the modal dialog "KV390_gets" showing the first 79
+ * characters of the prompt; stores at most 255 characters and a terminator
+ * into buffer (which must hold 256 bytes).  Works before KV390_begin too.
+ * Returns 1, or 0 (buffer untouched) when the dialog cannot be created. */
 int KV390_gets(const char* prompt, char* buffer);
 
 #ifdef __cplusplus
