@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "kv390.h"
@@ -14,16 +15,30 @@
 
 namespace kv390::fuzz {
 
-// Moves the process into a private temporary directory once: the script
-// file lives in the working directory.
-inline void enter_private_directory() {
-    static const bool entered = [] {
-        char pattern[] = "/tmp/kv390-fuzz-XXXXXX";
-        if (mkdtemp(pattern) == nullptr || chdir(pattern) != 0) std::abort();
-        return true;
-    }();
-    static_cast<void>(entered);
-}
+// Runs one input inside a private temporary directory (the script file lives
+// in the working directory) and comes back to the directory libFuzzer started
+// in afterwards: libFuzzer reads and writes its corpus paths relative to it.
+class PrivateDirectory {
+  public:
+    PrivateDirectory() {
+        static const std::string path = [] {
+            char pattern[] = "/tmp/kv390-fuzz-XXXXXX";
+            if (mkdtemp(pattern) == nullptr) std::abort();
+            return std::string(pattern);
+        }();
+        previous_ = open(".", O_RDONLY | O_DIRECTORY);
+        if (previous_ < 0 || chdir(path.c_str()) != 0) std::abort();
+    }
+    ~PrivateDirectory() {
+        if (fchdir(previous_) != 0) std::abort();
+        close(previous_);
+    }
+    PrivateDirectory(const PrivateDirectory&) = delete;
+    PrivateDirectory& operator=(const PrivateDirectory&) = delete;
+
+  private:
+    int previous_ = -1;
+};
 
 inline void open_library() {
     harness::reset();

@@ -60,7 +60,7 @@ void play(const std::uint8_t* data, std::size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    kv390::fuzz::enter_private_directory();
+    const kv390::fuzz::PrivateDirectory directory;
     play(data, size);
     kv390::fuzz::close_library();
     return 0;
