@@ -88,8 +88,7 @@ typedef struct KV390_point {
  * program's start-up values, or (NULL, NULL, "", 5) from main: a non-null
  * previous_instance skips registering the window classes, command_line is
  * ignored, show_mode is applied to both windows (5 shows them).  Returns 1. */
-int KV390_begin(void* instance, void* previous_instance, const char* command_line,
-                int show_mode);
+int KV390_begin(void* instance, void* previous_instance, const char* command_line, int show_mode);
 /* Closes the library: releases the window's drawing context and closes the
  * script file.  The windows stay until the process ends.  Returns 1. */
 int KV390_end(void);

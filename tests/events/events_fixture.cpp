@@ -6,11 +6,6 @@
 
 namespace kv390::test {
 
-void PrintTo(const Event& event, std::ostream* out) {
-    *out << "{kind " << event.kind << ", (" << event.x << ", " << event.y << "), key "
-         << int(static_cast<unsigned char>(event.key)) << "}";
-}
-
 void ClosedLibraryTest::SetUp() {
     kv390::harness::reset();
     kv390::reset_library_state();

@@ -13,18 +13,9 @@
 #include "kv390/harness.h"
 #include "kv390/win.h"
 #include "state.h"
+#include "wait_event.h"
 
 namespace kv390::test {
-
-// One event as KV390_wait_event hands it out.
-struct Event {
-    int kind = 0;
-    int x = 0;
-    int y = 0;
-    char key = 0;
-    bool operator==(const Event&) const = default;
-};
-void PrintTo(const Event& event, std::ostream* out);
 
 // Resets everything and changes into a fresh temporary directory; does not
 // open the library.

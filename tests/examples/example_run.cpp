@@ -27,36 +27,6 @@ void release_library() {
 
 }  // namespace
 
-Input click_at(std::uint64_t at_ms, int x, int y) {
-    Input input{};
-    input.kind = Input::Kind::Click;
-    input.at_ms = at_ms;
-    input.x = ORIGIN_X + x;
-    input.y = ORIGIN_Y - y;
-    return input;
-}
-
-Input key_at(std::uint64_t at_ms, int vk) {
-    Input input{};
-    input.kind = Input::Kind::Key;
-    input.at_ms = at_ms;
-    input.vk = vk;
-    return input;
-}
-
-Input ctrl_key_at(std::uint64_t at_ms, int vk) {
-    Input input = key_at(at_ms, vk);
-    input.kind = Input::Kind::CtrlKey;
-    return input;
-}
-
-Input end_at(std::uint64_t at_ms) {
-    Input input{};
-    input.kind = Input::Kind::End;
-    input.at_ms = at_ms;
-    return input;
-}
-
 int run_example(int (*program)(void), const std::vector<Input>& inputs, const TickLook& look) {
     harness::reset();
     reset_library_state();

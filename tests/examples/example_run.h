@@ -8,6 +8,7 @@
 
 #include "kv390/harness.h"
 #include "kv390/win.h"
+#include "timed_input.h"
 
 extern "C" int bouncing_ball_main(void);
 extern "C" int click_draw_main(void);
@@ -17,13 +18,13 @@ namespace kv390::examples_test {
 using Input = harness::TimedInput;
 
 // Client pixels of the graphics window for drawing coordinates (x, y).
-constexpr int ORIGIN_X = 297;
-constexpr int ORIGIN_Y = 248;
+constexpr int ORIGIN_X = test::DRAWING_ORIGIN_X;
+constexpr int ORIGIN_Y = test::DRAWING_ORIGIN_Y;
 
-Input click_at(std::uint64_t at_ms, int x, int y);  // drawing coordinates
-Input key_at(std::uint64_t at_ms, int vk);
-Input ctrl_key_at(std::uint64_t at_ms, int vk);
-Input end_at(std::uint64_t at_ms);
+using test::click_at;  // drawing coordinates
+using test::ctrl_key_at;
+using test::end_at;
+using test::key_at;
 
 using TickLook = std::function<void(const win::Image& picture)>;
 

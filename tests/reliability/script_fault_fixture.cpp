@@ -9,11 +9,6 @@
 
 namespace kv390::test {
 
-void PrintTo(const Event& event, std::ostream* out) {
-    *out << "{kind " << event.kind << ", (" << event.x << ", " << event.y << "), key "
-         << int(static_cast<unsigned char>(event.key)) << "}";
-}
-
 void ScriptFaultTest::SetUp() {
     harness::reset();
     reset_library_state();

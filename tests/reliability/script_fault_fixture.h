@@ -10,17 +10,9 @@
 
 #include "kv390/harness.h"
 #include "state.h"
+#include "wait_event.h"
 
 namespace kv390::test {
-
-struct Event {
-    int kind = 0;
-    int x = 0;
-    int y = 0;
-    char key = 0;
-    bool operator==(const Event&) const = default;
-};
-void PrintTo(const Event& event, std::ostream* out);
 
 // The live click that ends a wait in which no script event came.
 constexpr Event LIVE_CLICK{KV390_MOUSE, 33, 44, 0};

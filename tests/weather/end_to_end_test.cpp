@@ -13,6 +13,7 @@
 #include "kv390/harness.h"
 #include "random.h"
 #include "state.h"
+#include "timed_input.h"
 #include "weather.h"
 
 namespace {
@@ -24,30 +25,9 @@ constexpr const char* GOLDEN_PICTURE = KV390_WEATHER_GOLDEN_DIR "/rain_blue_3s.p
 constexpr std::uint32_t ICE_BLUE_RGB = 0x99ffffu;
 constexpr std::uint32_t YELLOW_RGB = 0xffff00u;
 
-// A click at a drawing position, as a client position of the graphics window.
-Input click_at(std::uint64_t at_ms, int x, int y) {
-    Input input{};
-    input.kind = Input::Kind::Click;
-    input.at_ms = at_ms;
-    input.x = x + 297;
-    input.y = 248 - y;
-    return input;
-}
-
-Input key_at(std::uint64_t at_ms, int vk) {
-    Input input{};
-    input.kind = Input::Kind::Key;
-    input.at_ms = at_ms;
-    input.vk = vk;
-    return input;
-}
-
-Input end_at(std::uint64_t at_ms) {
-    Input input{};
-    input.kind = Input::Kind::End;
-    input.at_ms = at_ms;
-    return input;
-}
+using kv390::test::click_at;  // drawing position
+using kv390::test::end_at;
+using kv390::test::key_at;
 
 // What a run leaves behind: the graphics window as it was at the first
 // tick and at the end of the run.

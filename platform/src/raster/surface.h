@@ -24,9 +24,7 @@ struct Surface {
         if (r >= height) r -= height;
         return pixels.data() + std::size_t(r) * std::size_t(width);
     }
-    const std::uint32_t* row(std::int32_t y) const {
-        return const_cast<Surface*>(this)->row(y);
-    }
+    const std::uint32_t* row(std::int32_t y) const { return const_cast<Surface*>(this)->row(y); }
     void resize(std::int32_t w, std::int32_t h, std::uint32_t fill) {
         width = w < 0 ? 0 : w;
         height = h < 0 ? 0 : h;
