@@ -1,5 +1,6 @@
-// The canvas renderer: draws one DrawCommand into the canvas with a pen,
-// brush or font made for that command alone, and erases the canvas.
+// The canvas renderer: draws one DrawCommand into the canvas with the kept
+// pen and brush of its colour (or a font made for that command alone), and
+// erases the canvas.
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -24,13 +25,11 @@ win::Point device_point(std::int32_t x, std::int32_t y) {
     return {device_x(x), device_y(y)};
 }
 
-void draw_figure(const DrawCommand& command, win::COLORREF rgb) {
+void draw_figure(const DrawCommand& command, int color) {
     win::HDC dc = lib().canvas_dc;
-    win::HGDIOBJ pen = win::create_pen(win::PS_SOLID, command.width, rgb);
     const bool filled = command.width == 0;
-    win::HGDIOBJ brush =
-        filled ? win::create_solid_brush(rgb) : win::get_stock_object(win::NULL_BRUSH);
-    win::HGDIOBJ previous_pen = win::select_object(dc, pen);
+    win::HGDIOBJ brush = filled ? canvas_brush(color) : win::get_stock_object(win::NULL_BRUSH);
+    win::HGDIOBJ previous_pen = win::select_object(dc, canvas_pen(color, command.width));
     win::HGDIOBJ previous_brush = win::select_object(dc, brush);
 
     // Rectangles and ovals cover both corners: the platform leaves out the
@@ -52,18 +51,14 @@ void draw_figure(const DrawCommand& command, win::COLORREF rgb) {
 
     win::select_object(dc, previous_pen);
     win::select_object(dc, previous_brush);
-    win::delete_object(pen);
-    if (filled) win::delete_object(brush);
 }
 
-void draw_line(const DrawCommand& command, win::COLORREF rgb) {
+void draw_line(const DrawCommand& command, int color) {
     win::HDC dc = lib().canvas_dc;
-    win::HGDIOBJ pen = win::create_pen(win::PS_SOLID, command.width, rgb);
-    win::HGDIOBJ previous_pen = win::select_object(dc, pen);
+    win::HGDIOBJ previous_pen = win::select_object(dc, canvas_pen(color, command.width));
     win::move_to(dc, device_x(command.x1), device_y(command.y1), nullptr);
     win::line_to(dc, device_x(command.x2), device_y(command.y2));
     win::select_object(dc, previous_pen);
-    win::delete_object(pen);
 }
 
 // Each line starts at the anchor's x; the first line stands on the anchor's
@@ -105,15 +100,16 @@ void draw_text(const DrawCommand& command, win::COLORREF rgb) {
 }  // namespace
 
 void render_command(const DrawCommand& command) {
-    const win::COLORREF rgb = palette_rgb[std::clamp(command.color, 0, KV390_COLOR_COUNT - 1)];
+    const int color = std::clamp(command.color, 0, KV390_COLOR_COUNT - 1);
+    const win::COLORREF rgb = palette_rgb[color];
     switch (command.kind) {
         case DRAW_TRIANGLE:
         case DRAW_RECTANGLE:
         case DRAW_OVAL:
-            draw_figure(command, rgb);
+            draw_figure(command, color);
             break;
         case DRAW_LINE:
-            draw_line(command, rgb);
+            draw_line(command, color);
             break;
         case DRAW_PIXEL:
             win::set_pixel(lib().canvas_dc, device_x(command.x1), device_y(command.y1), rgb);
@@ -129,11 +125,9 @@ void render_command(const DrawCommand& command) {
 
 void erase_canvas() {
     win::HDC dc = lib().canvas_dc;
-    win::HGDIOBJ brush = win::create_solid_brush(palette_rgb[WHITE]);
-    win::HGDIOBJ previous_brush = win::select_object(dc, brush);
+    win::HGDIOBJ previous_brush = win::select_object(dc, canvas_brush(WHITE));
     win::rectangle(dc, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT);
     win::select_object(dc, previous_brush);
-    win::delete_object(brush);
     lib().canvas_changed = 1;
 }
 

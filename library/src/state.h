@@ -72,6 +72,18 @@ struct PendingLines {
     bool newest_reaches_edge = false;
 };
 
+// The pens and brushes the renderer draws with, made on first use and kept
+// with the canvas DC (the layer reset frees them with it): one brush per
+// colour; per colour one pen for each of the widths 0 .. KEPT_PEN_WIDTHS - 1
+// and one for the other width asked for last.
+constexpr int KEPT_PEN_WIDTHS = 4;
+struct CanvasObjects {
+    win::HGDIOBJ pens[KV390_COLOR_COUNT][KEPT_PEN_WIDTHS] = {};
+    win::HGDIOBJ wide_pens[KV390_COLOR_COUNT] = {};
+    int wide_pen_widths[KV390_COLOR_COUNT] = {};
+    win::HGDIOBJ brushes[KV390_COLOR_COUNT] = {};
+};
+
 struct LibraryState {
     win::HWND graphics_window = nullptr;
     win::HWND text_window = nullptr;
@@ -80,6 +92,7 @@ struct LibraryState {
     win::HGDIOBJ canvas_bitmap = nullptr;
     win::HDC canvas_dc = nullptr;
     win::HGDIOBJ background_brush = nullptr;
+    CanvasObjects canvas_objects;
     int origin_x = 0;
     int origin_y = 0;
     std::uint32_t canvas_changed = 1;
@@ -122,6 +135,11 @@ struct DrawCommand {
 };
 void render_command(const DrawCommand& command);
 void erase_canvas();
+// The kept solid pen of that palette colour and width, and the kept brush.
+win::HGDIOBJ canvas_pen(int color, int width);
+win::HGDIOBJ canvas_brush(int color);
+// Drops the kept objects without deleting them (a new canvas starts afresh).
+void forget_canvas_objects();
 
 // ---- windows and canvas
 void flush_canvas();

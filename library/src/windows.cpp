@@ -43,6 +43,7 @@ void create_canvas() {
         win::create_compatible_bitmap(state.window_dc, CANVAS_WIDTH, CANVAS_HEIGHT);
     state.canvas_dc = win::create_compatible_dc(state.window_dc);
     win::select_object(state.canvas_dc, state.canvas_bitmap);
+    forget_canvas_objects();
 }
 
 void copy_canvas_to(win::HDC target) {
