@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "raster/figures.h"
+#include "raster/one_colour.h"
 #include "raster/raster_math.h"
 
 namespace win::raster {
@@ -137,16 +138,16 @@ bool ellipse(HDC hdc, int left, int top, int right, int bottom) {
     const bool has_brush = brush_paints(*hdc, &brush_pixel);
     if (pen.mode == PenMode::None) {
         // Without a pen the brush covers the box less one pixel right and bottom.
-        if (!has_brush) return true;
-        const EllipseShape fill({box.left, box.top, box.right - 1, box.bottom - 1});
-        paint_figure(*hdc, &fill, brush_pixel, nullptr, 0);
+        if (has_brush) {
+            paint_ellipse(*hdc, {box.left, box.top, box.right - 1, box.bottom - 1}, brush_pixel);
+        }
         return true;
     }
     const EllipseShape fill(box);
     const RowShape* brush = has_brush ? &fill : nullptr;
     if (pen.mode == PenMode::Thin && has_brush && pen.pixel == brush_pixel) {
         // The thin outline lies inside the fill: one colour paints the fill alone.
-        paint_figure(*hdc, &fill, brush_pixel, nullptr, 0);
+        paint_ellipse(*hdc, box, brush_pixel);
     } else if (pen.mode == PenMode::Thin) {
         const EllipseOutlineShape outline(box);
         paint_figure(*hdc, brush, brush_pixel, &outline, pen.pixel);

@@ -1,7 +1,7 @@
 // Single pixels and brush-filled rectangles.
 #include <algorithm>
 
-#include "raster/spans.h"
+#include "raster/one_colour.h"
 
 namespace win {
 
@@ -31,8 +31,8 @@ bool fill_rect(HDC hdc, const Rect* rect, HGDIOBJ brush) {
         return false;
     }
     if (brush->is_null) return true;
-    const raster::BoxShape box(rect->left, rect->top, rect->right, rect->bottom);
-    raster::paint_figure(*hdc, &box, pixel_of(brush->color), nullptr, 0);
+    raster::paint_box(*hdc, {rect->left, rect->top, rect->right, rect->bottom},
+                      pixel_of(brush->color));
     return true;
 }
 

@@ -2,6 +2,7 @@
 // rows top and bottom - 1; without a pen the brush stops one pixel short of the
 // right and bottom edges.
 #include "raster/figures.h"
+#include "raster/one_colour.h"
 
 namespace win::raster {
 
@@ -29,15 +30,13 @@ void draw_rectangle_figure(DeviceContext& dc, const Box64& box) {
     std::uint32_t brush_pixel = 0;
     const bool has_brush = brush_paints(dc, &brush_pixel);
     if (pen.mode == PenMode::None) {
-        if (!has_brush) return;
-        const BoxShape fill(box.left, box.top, box.right - 1, box.bottom - 1);
-        paint_figure(dc, &fill, brush_pixel, nullptr, 0);
+        if (has_brush)
+            paint_box(dc, {box.left, box.top, box.right - 1, box.bottom - 1}, brush_pixel);
         return;
     }
     if (pen.mode == PenMode::Thin && has_brush && pen.pixel == brush_pixel) {
         // Outline and inside in one colour: the whole box.
-        const BoxShape whole(box.left, box.top, box.right, box.bottom);
-        paint_figure(dc, &whole, brush_pixel, nullptr, 0);
+        paint_box(dc, box, brush_pixel);
         return;
     }
     const BoxShape inside(box.left + 1, box.top + 1, box.right - 1, box.bottom - 1);

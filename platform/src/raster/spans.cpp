@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "raster/row_fill.h"
+
 namespace win::raster {
 
 void normalize(SpanList& spans) {
@@ -85,22 +87,6 @@ RowRange visible_rows(const RowShape* brush, const RowShape* pen, const Clip64& 
     r.top = std::max(r.top, clip.top);
     r.bottom = std::min(r.bottom, clip.bottom);
     return r;
-}
-
-// Eight stores per step, which the compiler turns into vector stores even at
-// -O2 (std::fill_n stays a one-pixel loop there).
-void fill_pixels(std::uint32_t* p, std::int64_t n, std::uint32_t px) {
-    for (; n >= 8; n -= 8, p += 8) {
-        p[0] = px;
-        p[1] = px;
-        p[2] = px;
-        p[3] = px;
-        p[4] = px;
-        p[5] = px;
-        p[6] = px;
-        p[7] = px;
-    }
-    for (; n > 0; --n) *p++ = px;
 }
 
 // Fills the spans of one row, cut to the clip; returns whether anything was written.

@@ -1,0 +1,49 @@
+// One-colour boxes and ellipses, row by row.
+#include "raster/one_colour.h"
+
+#include <algorithm>
+
+#include "raster/row_fill.h"
+
+namespace win::raster {
+
+namespace {
+
+// Paints rows [top, bottom) of box, cut to the DC's clip; span_of gives a
+// row's span and returns false for an empty row.
+template <typename SpanOf>
+void paint_rows(DeviceContext& dc, const Box64& box, std::uint32_t pixel, SpanOf span_of) {
+    if (!dc.surface) return;
+    const Clip64 clip = clip_of(dc);
+    if (clip.left >= clip.right) return;
+    const std::int64_t top = std::max(box.top, clip.top);
+    const std::int64_t bottom = std::min(box.bottom, clip.bottom);
+    bool wrote = false;
+    for (std::int64_t y = top; y < bottom; ++y) {
+        Span s;
+        if (!span_of(y, &s)) continue;
+        const std::int64_t x0 = std::max(s.x0, clip.left);
+        const std::int64_t x1 = std::min(s.x1, clip.right);
+        if (x0 >= x1) continue;
+        fill_pixels(dc.surface->row(std::int32_t(y)) + x0, x1 - x0, pixel);
+        wrote = true;
+    }
+    if (wrote) dc.surface->touch();
+}
+
+}  // namespace
+
+void paint_box(DeviceContext& dc, const Box64& box, std::uint32_t pixel) {
+    if (box.empty()) return;
+    paint_rows(dc, box, pixel, [&box](std::int64_t, Span* s) {
+        *s = {box.left, box.right};
+        return true;
+    });
+}
+
+void paint_ellipse(DeviceContext& dc, const Box64& box, std::uint32_t pixel) {
+    const EllipseShape fill(box);
+    paint_rows(dc, box, pixel, [&fill](std::int64_t y, Span* s) { return fill.row_span(y, s); });
+}
+
+}  // namespace win::raster
