@@ -23,6 +23,7 @@
 #include "frame_calls.h"
 #include "kv390.h"
 #include "playback_script.h"
+#include "raster/row_fill.h"
 #include "state.h"
 #include "weather_frame.h"
 
@@ -102,21 +103,6 @@ void BM_WeatherFrameLogging(benchmark::State& state) {
 }
 BENCHMARK(BM_WeatherFrameLogging)->Unit(benchmark::kMicrosecond);
 
-// The plainest fast fill: eight stores a step, vector stores once compiled.
-void fill_pixels(std::uint32_t* p, std::size_t n, std::uint32_t px) {
-    for (; n >= 8; n -= 8, p += 8) {
-        p[0] = px;
-        p[1] = px;
-        p[2] = px;
-        p[3] = px;
-        p[4] = px;
-        p[5] = px;
-        p[6] = px;
-        p[7] = px;
-    }
-    for (; n > 0; --n) *p++ = px;
-}
-
 // 3. The floor: per call, one plain fill of as many pixels as the call
 // writes, in its colour, into a canvas-sized buffer.
 void BM_PixelFloor(benchmark::State& state) {
@@ -130,7 +116,9 @@ void BM_PixelFloor(benchmark::State& state) {
             const std::uint32_t pixel = win::pixel_of(kv390::palette_rgb[r.calls[i].color]);
             while (left > 0) {
                 const std::size_t run = std::min(left, size - at);
-                fill_pixels(canvas.data() + at, run, pixel);
+                // The raster's own row fill: eight stores a step, vector
+                // stores once compiled.
+                win::raster::fill_pixels(canvas.data() + at, std::int64_t(run), pixel);
                 left -= run;
                 at = (at + run) % size;
             }

@@ -13,6 +13,9 @@
 namespace {
 
 constexpr int MAX_CALLS = 24;
+// Primitive numbers 0-7 draw (pixel ... textf); these two take no arguments.
+constexpr int CLEAR = 8;
+constexpr int UNDO = 9;
 constexpr std::size_t MAX_TEXT = 1500;
 
 struct Arguments {
@@ -57,14 +60,8 @@ void call_integer_form(int primitive, const Arguments& a) {
         case 6:
             KV390_text(a.color, a.x1, a.y1, a.size, a.text.c_str());
             break;
-        case 7:
-            KV390_textf(a.color, a.x1, a.y1, a.size, "%s", a.text.c_str());
-            break;
-        case 8:
-            KV390_clear();
-            break;
         default:
-            KV390_undo();
+            KV390_textf(a.color, a.x1, a.y1, a.size, "%s", a.text.c_str());
             break;
     }
 }
@@ -93,14 +90,8 @@ void call_point_form(int primitive, const Arguments& a) {
         case 6:
             KV390_text_pt(a.color, p1, a.size, a.text.c_str());
             break;
-        case 7:
-            KV390_textf_pt(a.color, p1, a.size, "%s|%d", a.text.c_str(), a.x2);
-            break;
-        case 8:
-            KV390_clear();
-            break;
         default:
-            KV390_undo();
+            KV390_textf_pt(a.color, p1, a.size, "%s|%d", a.text.c_str(), a.x2);
             break;
     }
 }
@@ -119,11 +110,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     open_once();
     FuzzedDataProvider in(data, size);
     for (int call = 0; call < MAX_CALLS && in.remaining_bytes() > 0; ++call) {
-        const int primitive = in.ConsumeIntegralInRange(0, 9);
+        const int primitive = in.ConsumeIntegralInRange(0, UNDO);
         const bool point_form = in.ConsumeBool();
         KV390_set_logging(in.ConsumeBool() ? 1 : 0);
         const Arguments arguments = take_arguments(in);
-        if (point_form) {
+        if (primitive == CLEAR) {
+            KV390_clear();
+        } else if (primitive == UNDO) {
+            KV390_undo();
+        } else if (point_form) {
             call_point_form(primitive, arguments);
         } else {
             call_integer_form(primitive, arguments);

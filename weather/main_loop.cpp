@@ -10,6 +10,8 @@ constexpr int SUN_START_X = 250;
 constexpr int SUN_START_Y = 215;
 constexpr int SUN_LEFT_LIMIT = -330;
 
+}  // namespace
+
 void redraw(const ItemStore& items, const WalkerStore& walkers, const SceneCounts& counts,
             const SceneObject& brush, int sun_x, int sun_y) {
     draw_scene(sun_x, sun_y);
@@ -41,8 +43,6 @@ void handle_tick(ItemStore& items, WalkerStore& walkers, SceneCounts& counts, in
     update_walkers(walkers, counts);
     move_sun(sun_x, sun_y);
 }
-
-}  // namespace
 
 void move_sun(std::int32_t& sun_x, std::int32_t& sun_y) {
     --sun_x;

@@ -62,6 +62,15 @@ enum PanelCommand : std::int32_t {
 
 // ---- main loop, scene and panel
 int weather_main(void* instance, void* previous_instance, const char* command_line, int show_mode);
+// What the event loop does for each event: draws the whole picture; puts a
+// click at (x, y) to use (a panel choice or command, or a new item in the
+// sky); advances items, walkers and the sun by one periodic step.
+void redraw(const ItemStore& items, const WalkerStore& walkers, const SceneCounts& counts,
+            const SceneObject& brush, int sun_x, int sun_y);
+void handle_click(ItemStore& items, SceneCounts& counts, SceneObject& brush, PanelCommand& command,
+                  int x, int y);
+void handle_tick(ItemStore& items, WalkerStore& walkers, SceneCounts& counts, int& sun_x,
+                 int& sun_y);
 // One periodic step of the sun: one unit left; past the left edge it starts
 // again at the right, one unit lower.
 void move_sun(std::int32_t& sun_x, std::int32_t& sun_y);

@@ -1,7 +1,7 @@
 // A long run of the weather picture on the headless backend: periodic ticks
 // from the library's timer with a click every 20 ticks that walks through
 // every kind, colour and panel command and fills the sky.  The test drives
-// the picture's own functions as its main loop does, checks both stores
+// the picture's own event handlers as its main loop does, checks both stores
 // after every event, and redraws every tenth event (a full redraw after
 // each of them would make the run take minutes).
 //
@@ -92,35 +92,13 @@ void click(int x, int y) {
     harness::click(state.graphics_window, state.origin_x + x, state.origin_y - y);
 }
 
-void handle_click(Picture& p, int x, int y, Observed& seen) {
-    p.brush.x = x;
-    p.brush.y = y;
-    switch (classify_click(p.brush)) {
-        case AREA_PANEL:
-            pick_from_panel(p.brush, p.command);
-            if (p.command == CMD_CEASE) ++seen.ceases;
-            if (p.command == CMD_LIGHTEN_UP) ++seen.lighten_ups;
-            if (p.command != CMD_NONE) apply_command(p.counts, p.command);
-            break;
-        case AREA_SKY:
-            if (p.brush.kind != 0 && p.brush.color != 0) add_item(p.items, p.brush, p.counts);
-            break;
-        case AREA_GROUND:
-            break;
-    }
-}
-
-void handle_tick(Picture& p) {
-    if (p.counts.item_count != 0) move_items(p.items, p.walkers, p.counts);
-    update_walkers(p.walkers, p.counts);
-    move_sun(p.sun_x, p.sun_y);
-}
-
-void redraw(const Picture& p) {
-    draw_scene(p.sun_x, p.sun_y);
-    draw_panel(p.brush.kind, p.brush.color);
-    draw_items(p.items, p.counts);
-    draw_walkers(p.walkers, p.counts);
+// A click handled as the picture's event loop handles it, noting the
+// commands the run reached.
+void take_click(Picture& p, int x, int y, Observed& seen) {
+    p.command = CMD_NONE;
+    handle_click(p.items, p.counts, p.brush, p.command, x, y);
+    if (p.command == CMD_CEASE) ++seen.ceases;
+    if (p.command == CMD_LIGHTEN_UP) ++seen.lighten_ups;
 }
 
 // Both stores inside their capacities, their write positions inside the
@@ -186,9 +164,10 @@ TEST_F(WeatherSoakTest, StoresStayInsideTheirCapacitiesAndMemoryStaysFlat) {
         const int kind = KV390_wait_event(&x, &y, &key);
         ASSERT_NE(kind, KV390_QUIT) << "after " << ticks << " ticks";
         if (kind == KV390_MOUSE) {
-            handle_click(picture, x, y, seen);
+            take_click(picture, x, y, seen);
         } else if (kind == KV390_PERIODIC) {
-            handle_tick(picture);
+            handle_tick(picture.items, picture.walkers, picture.counts, picture.sun_x,
+                        picture.sun_y);
             ++ticks;
             if (ticks % TICKS_PER_CLICK == 0) {
                 nth_click(clicks++, &x, &y);
@@ -199,7 +178,10 @@ TEST_F(WeatherSoakTest, StoresStayInsideTheirCapacitiesAndMemoryStaysFlat) {
         expect_stores_sound(picture, ticks);
         if (HasFatalFailure()) return;
         note(picture, seen);
-        if (++events % EVENTS_PER_REDRAW == 0) redraw(picture);
+        if (++events % EVENTS_PER_REDRAW == 0) {
+            redraw(picture.items, picture.walkers, picture.counts, picture.brush, picture.sun_x,
+                   picture.sun_y);
+        }
     }
     const long rss_at_end = peak_rss_kb();
     std::printf("soak: %d ticks, %d clicks; peak RSS %ld kB at %d ticks, %ld kB at the end\n",
