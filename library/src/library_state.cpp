@@ -5,10 +5,7 @@
 
 namespace kv390 {
 
-LibraryState& lib() {
-    static LibraryState state;
-    return state;
-}
+constinit LibraryState library_state;
 
 void reset_library_state() {
     LibraryState& state = lib();

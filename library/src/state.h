@@ -49,7 +49,7 @@ struct EventState {
     bool play_one_requested = false;
     int periodic_count = 0;
     std::FILE* script_file = nullptr;
-    bool script_writing = false;  // direction the open script_file was opened for
+    bool script_writing = false;        // direction the open script_file was opened for
     bool write_error_reported = false;  // a failed write to the open script_file was logged
     bool frame_owed = false;  // a periodic event was handed out; its picture is not flushed yet
 };
@@ -104,8 +104,12 @@ struct LibraryState {
     char* gets_buffer = nullptr;
 };
 
-// The one instance.
-LibraryState& lib();
+// The one instance.  It is initialised at compile time (constinit), so it is
+// ready even for calls made while other static objects are being built.
+extern constinit LibraryState library_state;
+inline LibraryState& lib() {
+    return library_state;
+}
 // Back to the state of a fresh process (for tests that open the library more
 // than once in one run; the windowing layer is reset separately).
 void reset_library_state();

@@ -48,22 +48,6 @@ std::size_t live_dc_count() {
 
 }  // namespace raster
 
-Rect dc_bounds(const DeviceContext& dc) {
-    Rect r;
-    if (!dc.surface) return r;
-    r.right = dc.surface->width;
-    r.bottom = dc.surface->height;
-    if (dc.has_clip) {
-        r.left = std::max(r.left, dc.clip.left);
-        r.top = std::max(r.top, dc.clip.top);
-        r.right = std::min(r.right, dc.clip.right);
-        r.bottom = std::min(r.bottom, dc.clip.bottom);
-    }
-    if (r.right < r.left) r.right = r.left;
-    if (r.bottom < r.top) r.bottom = r.top;
-    return r;
-}
-
 HDC create_compatible_dc(HDC /*hdc*/) {
     HDC dc = make_dc(nullptr, nullptr);
     dc->memory = true;

@@ -14,9 +14,24 @@ std::int64_t sign_of(std::int64_t v) {
     return v < 0 ? -1 : 1;
 }
 
+// Lines shorter than this on both axes keep every product below 2^62.
+constexpr std::int64_t SHORT_AXIS = std::int64_t(1) << 30;
+
 // Minor-axis offset of step i: i * minor / major rounded, halves away from the start.
+template <typename T>
 std::int64_t minor_offset(std::int64_t i, std::int64_t minor, std::int64_t major) {
-    return std::int64_t(floor_div(i128(2) * i * minor + major, i128(2) * major));
+    return std::int64_t(floor_div<T>(T(2) * i * minor + major, T(2) * major));
+}
+
+// The steps [first, last] of a shallow line that land on row offset.
+template <typename T>
+void shallow_steps(std::int64_t offset, std::int64_t adx, std::int64_t ady, std::int64_t* first,
+                   std::int64_t* last) {
+    const T twice_minor = T(2) * ady;
+    *first = std::max<std::int64_t>(
+        *first, std::int64_t(ceil_div<T>(T(2) * adx * offset - adx, twice_minor)));
+    *last = std::min<std::int64_t>(
+        *last, std::int64_t(ceil_div<T>(T(2) * adx * (offset + 1) - adx, twice_minor)) - 1);
 }
 
 }  // namespace
@@ -27,34 +42,46 @@ LineShape::LineShape(Point64 a, Point64 b)
       adx_(b.x > a.x ? b.x - a.x : a.x - b.x),
       ady_(b.y > a.y ? b.y - a.y : a.y - b.y),
       sx_(sign_of(b.x - a.x)),
-      sy_(sign_of(b.y - a.y)) {
+      sy_(sign_of(b.y - a.y)),
+      short_(adx_ < SHORT_AXIS && ady_ < SHORT_AXIS) {
     const std::int64_t steps = std::max(adx_, ady_);
     if (steps == 0) {
         rows_ = {a.y, a.y};
         return;
     }
     const std::int64_t last_row_offset =
-        adx_ >= ady_ ? minor_offset(steps - 1, ady_, adx_) : steps - 1;
+        adx_ < ady_ ? steps - 1
+                    : (short_ ? minor_offset<std::int64_t>(steps - 1, ady_, adx_)
+                              : minor_offset<i128>(steps - 1, ady_, adx_));
     rows_ = sy_ > 0 ? RowRange{a.y, a.y + last_row_offset + 1}
                     : RowRange{a.y - last_row_offset, a.y + 1};
+    if (short_) walk_.init(2 * std::max<std::int64_t>(ady_, 1), 2 * adx_);
 }
 
 void LineShape::add_spans(std::int64_t y, SpanList& out) const {
     if (y < rows_.top || y >= rows_.bottom) return;
     const std::int64_t offset = (y - a_.y) * sy_;
     if (ady_ > adx_) {  // steep: one pixel per row
-        const std::int64_t x = a_.x + sx_ * minor_offset(offset, adx_, ady_);
+        std::int64_t minor = 0;
+        if (short_) {
+            walk_.seek(offset, [this](std::int64_t k) { return 2 * adx_ * k + ady_; });
+            minor = walk_.floor();
+        } else {
+            minor = minor_offset<i128>(offset, adx_, ady_);
+        }
+        const std::int64_t x = a_.x + sx_ * minor;
         out.push_back({x, x + 1});
         return;
     }
     std::int64_t first = 0, last = adx_ - 1;
-    if (ady_ > 0) {
-        const i128 twice_minor = i128(2) * ady_;
-        first = std::max<std::int64_t>(
-            first, std::int64_t(ceil_div(i128(2) * adx_ * offset - adx_, twice_minor)));
-        last = std::min<std::int64_t>(
-            last, std::int64_t(ceil_div(i128(2) * adx_ * (offset + 1) - adx_, twice_minor)) - 1);
+    if (ady_ > 0 && short_) {
+        // The row's steps run from its own first step to the next row's, less one.
+        walk_.seek(offset, [this](std::int64_t k) { return 2 * adx_ * k - adx_; });
+        first = std::max(first, walk_.ceil());
+        walk_.next();
+        last = std::min(last, walk_.ceil() - 1);
     }
+    if (ady_ > 0 && !short_) shallow_steps<i128>(offset, adx_, ady_, &first, &last);
     if (first > last) return;
     if (sx_ > 0) {
         out.push_back({a_.x + first, a_.x + last + 1});
@@ -63,14 +90,12 @@ void LineShape::add_spans(std::int64_t y, SpanList& out) const {
     }
 }
 
-std::unique_ptr<UnionShape> make_thin_path(const std::vector<Point64>& points, bool closed) {
-    auto path = std::make_unique<UnionShape>();
-    const std::size_t n = points.size();
+void add_thin_path(UnionShape& path, const Point64* points, std::size_t n, bool closed) {
     const std::size_t segments = closed ? n : (n == 0 ? 0 : n - 1);
+    path.reserve(segments);
     for (std::size_t i = 0; i < segments; ++i) {
-        path->add(std::make_unique<LineShape>(points[i], points[(i + 1) % n]));
+        path.add<LineShape>(points[i], points[(i + 1) % n]);
     }
-    return path;
 }
 
 }  // namespace win::raster
@@ -96,8 +121,11 @@ bool line_to(HDC hdc, int x, int y) {
         const LineShape line(from, to);
         paint_figure(*hdc, nullptr, 0, &line, pen.pixel);
     } else if (pen.mode == PenMode::Wide && !(from == to)) {
-        const auto stroke = make_wide_path({from, to}, false, pen.width);
-        paint_figure(*hdc, nullptr, 0, stroke.get(), pen.pixel);
+        FigureArena arena;
+        UnionShape stroke(arena.resource());
+        const Point64 ends[2] = {from, to};
+        add_wide_path(stroke, ends, 2, false, pen.width);
+        paint_figure(*hdc, nullptr, 0, &stroke, pen.pixel);
     }
     return true;
 }

@@ -10,17 +10,77 @@ namespace win::raster {
 using i128 = __int128;
 using u128 = unsigned __int128;
 
-// Floor and ceiling of n / d for d > 0.
-inline i128 floor_div(i128 n, i128 d) {
-    i128 q = n / d;
+// Floor and ceiling of n / d for d > 0, in 64-bit or 128-bit arithmetic.
+template <typename T>
+inline T floor_div(T n, T d) {
+    T q = n / d;
     if ((n % d) != 0 && n < 0) --q;
     return q;
 }
-inline i128 ceil_div(i128 n, i128 d) {
-    i128 q = n / d;
+template <typename T>
+inline T ceil_div(T n, T d) {
+    T q = n / d;
     if ((n % d) != 0 && n > 0) ++q;
     return q;
 }
+
+// The quotients n(p) / d at successive positions p, where the numerator grows
+// by a fixed step from one position to the next: rows of an edge or a line.
+// Moving a position or two costs additions instead of a division.  Every
+// numerator must fit 64 bits.
+class QuotientWalk {
+  public:
+    // d > 0; a division for the step, once.
+    void init(std::int64_t d, std::int64_t step) {
+        d_ = d;
+        step_q_ = floor_div(step, d);
+        step_r_ = step - step_q_ * d;
+        placed_ = false;
+    }
+    // Moves to position p; numerator_at(p) gives n(p) when the walk restarts.
+    template <typename NumeratorAt>
+    void seek(std::int64_t p, NumeratorAt numerator_at) {
+        const std::int64_t distance = p - p_;
+        if (placed_ && distance >= -2 && distance <= 2) {
+            for (; p_ < p; ++p_) forward();
+            for (; p_ > p; --p_) backward();
+            return;
+        }
+        const std::int64_t n = numerator_at(p);
+        q_ = floor_div(n, d_);
+        r_ = n - q_ * d_;
+        p_ = p;
+        placed_ = true;
+    }
+    void next() {
+        forward();
+        ++p_;
+    }
+    std::int64_t floor() const { return q_; }
+    std::int64_t ceil() const { return q_ + (r_ != 0); }
+
+  private:
+    void forward() {
+        q_ += step_q_;
+        r_ += step_r_;
+        if (r_ >= d_) {
+            r_ -= d_;
+            ++q_;
+        }
+    }
+    void backward() {
+        q_ -= step_q_;
+        r_ -= step_r_;
+        if (r_ < 0) {
+            r_ += d_;
+            --q_;
+        }
+    }
+
+    std::int64_t d_ = 1, step_q_ = 0, step_r_ = 0;
+    std::int64_t p_ = 0, q_ = 0, r_ = 0;  // q = floor(n(p) / d), r = n(p) - q d in [0, d)
+    bool placed_ = false;
+};
 
 // A 256-bit unsigned value as two 128-bit halves.
 struct U256 {

@@ -8,19 +8,18 @@ namespace win::raster {
 
 namespace {
 
-std::unique_ptr<UnionShape> thin_rectangle_outline(const Box64& b) {
-    auto outline = std::make_unique<UnionShape>();
-    outline->add(std::make_unique<BoxShape>(b.left, b.top, b.right, b.top + 1));
-    outline->add(std::make_unique<BoxShape>(b.left, b.bottom - 1, b.right, b.bottom));
-    outline->add(std::make_unique<BoxShape>(b.left, b.top, b.left + 1, b.bottom));
-    outline->add(std::make_unique<BoxShape>(b.right - 1, b.top, b.right, b.bottom));
-    return outline;
+void add_thin_rectangle_outline(UnionShape& outline, const Box64& b) {
+    outline.reserve(4);
+    outline.add<BoxShape>(b.left, b.top, b.right, b.top + 1);
+    outline.add<BoxShape>(b.left, b.bottom - 1, b.right, b.bottom);
+    outline.add<BoxShape>(b.left, b.top, b.left + 1, b.bottom);
+    outline.add<BoxShape>(b.right - 1, b.top, b.right, b.bottom);
 }
 
-std::unique_ptr<UnionShape> wide_rectangle_outline(const Box64& b, std::int64_t width) {
-    const std::vector<Point64> corners{
+void add_wide_rectangle_outline(UnionShape& outline, const Box64& b, std::int64_t width) {
+    const Point64 corners[4] = {
         {b.left, b.top}, {b.right - 1, b.top}, {b.right - 1, b.bottom - 1}, {b.left, b.bottom - 1}};
-    return make_wide_path(corners, true, width);
+    add_wide_path(outline, corners, 4, true, width);
 }
 
 }  // namespace
@@ -40,9 +39,14 @@ void draw_rectangle_figure(DeviceContext& dc, const Box64& box) {
         return;
     }
     const BoxShape inside(box.left + 1, box.top + 1, box.right - 1, box.bottom - 1);
-    const auto outline = pen.mode == PenMode::Thin ? thin_rectangle_outline(box)
-                                                   : wide_rectangle_outline(box, pen.width);
-    paint_figure(dc, has_brush ? &inside : nullptr, brush_pixel, outline.get(), pen.pixel);
+    FigureArena arena;
+    UnionShape outline(arena.resource());
+    if (pen.mode == PenMode::Thin) {
+        add_thin_rectangle_outline(outline, box);
+    } else {
+        add_wide_rectangle_outline(outline, box, pen.width);
+    }
+    paint_figure(dc, has_brush ? &inside : nullptr, brush_pixel, &outline, pen.pixel);
 }
 
 }  // namespace win::raster

@@ -3,10 +3,11 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
-#include <memory>
-#include <vector>
+#include <memory_resource>
 
+#include "raster/raster_math.h"
 #include "raster/spans.h"
 
 namespace win::raster {
@@ -37,6 +38,9 @@ class EllipseShape final : public RowShape {
 
   private:
     Box64 box_;
+    // The last row's doubled half-width: where the next row's search starts.
+    mutable std::int64_t hint_ = -1;
+    mutable bool has_hint_ = false;
 };
 
 // The one-pixel boundary of a filled ellipse: its pixels that have a
@@ -84,14 +88,19 @@ class LineShape final : public RowShape {
   private:
     Point64 a_, b_;
     std::int64_t adx_, ady_, sx_, sy_;
+    bool short_;  // both extents below 2^30: 64-bit arithmetic is exact
     RowRange rows_;
+    // Short lines walk their rows: the steep column, or the first step of a
+    // shallow row (the next row's first step ends this one).
+    mutable QuotientWalk walk_;
 };
 
 // The even-odd fill of a closed polygon: a row covers the columns whose
 // centre lies in [left edge, right edge); each edge covers rows [top, bottom).
 class PolygonFillShape final : public RowShape {
   public:
-    explicit PolygonFillShape(std::vector<Point64> points);
+    // Edges and the per-row crossings live in arena.
+    PolygonFillShape(const Point64* points, std::size_t count, std::pmr::memory_resource* arena);
     RowRange rows() const override { return rows_; }
     void add_spans(std::int64_t y, SpanList& out) const override;
 
@@ -99,20 +108,26 @@ class PolygonFillShape final : public RowShape {
     struct Edge {
         std::int64_t x_top, y_top, x_bottom, y_bottom;
         bool small;  // the crossing fits 64-bit arithmetic
+        // Small edges walk their rows: x_top dy + (y - y_top) dx over dy.
+        mutable QuotientWalk walk;
+        std::int64_t numerator_at(std::int64_t y) const {
+            return x_top * (y_bottom - y_top) + (y - y_top) * (x_bottom - x_top);
+        }
     };
-    std::vector<Edge> edges_;
+    std::pmr::vector<Edge> edges_;
     RowRange rows_;
-    mutable std::vector<std::int64_t> crossings_;
+    mutable std::pmr::vector<std::int64_t> crossings_;
 };
 
-// Wide solid pens: a round disc of diameter width centred on a point (for an
-// even width the extra pixel falls toward the top-left), and whole paths with
-// round caps (open paths) or joins (every vertex), united into one shape.
-std::unique_ptr<RowShape> make_disc(Point64 centre, std::int64_t width);
-std::unique_ptr<RowShape> make_segment(Point64 a, Point64 b, std::int64_t width);
-std::unique_ptr<UnionShape> make_wide_path(const std::vector<Point64>& points, bool closed,
-                                           std::int64_t width);
-// A one-pixel path: the union of its lines (each line excludes its end point).
-std::unique_ptr<UnionShape> make_thin_path(const std::vector<Point64>& points, bool closed);
+// Wide solid pens, added to a path: a round disc of diameter width centred on
+// a point (for an even width the extra pixel falls toward the top-left), a
+// quad of the pen's width along a segment, and whole paths with round caps
+// (open paths) or joins (every vertex).
+void add_disc(UnionShape& path, Point64 centre, std::int64_t width);
+void add_segment(UnionShape& path, Point64 a, Point64 b, std::int64_t width);
+void add_wide_path(UnionShape& path, const Point64* points, std::size_t count, bool closed,
+                   std::int64_t width);
+// A one-pixel path: its lines (each line excludes its end point).
+void add_thin_path(UnionShape& path, const Point64* points, std::size_t count, bool closed);
 
 }  // namespace win::raster

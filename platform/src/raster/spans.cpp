@@ -12,7 +12,8 @@ void normalize(SpanList& spans) {
         if (spans.size() == 1 && spans[0].x1 <= spans[0].x0) spans.clear();
         return;
     }
-    std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.x0 < b.x0; });
+    sort_short(spans.data(), spans.data() + spans.size(),
+               [](const Span& a, const Span& b) { return a.x0 < b.x0; });
     std::size_t kept = 0;
     for (const Span& s : spans) {
         if (s.x1 <= s.x0) continue;
@@ -48,29 +49,30 @@ void BoxShape::add_spans(std::int64_t y, SpanList& out) const {
     if (y >= top_ && y < bottom_ && left_ < right_) out.push_back({left_, right_});
 }
 
-void UnionShape::add(std::unique_ptr<RowShape> part) {
-    if (!part) return;
+UnionShape::~UnionShape() {
+    // The parts' memory goes back with the arena; only their destructors run here.
+    for (const Part& part : parts_) part.shape->~RowShape();
+}
+
+void UnionShape::keep(RowShape* part) {
     const RowRange r = part->rows();
-    if (r.empty()) return;
+    if (r.empty()) {
+        part->~RowShape();
+        return;
+    }
     if (parts_.empty()) {
         rows_ = r;
     } else {
         rows_.top = std::min(rows_.top, r.top);
         rows_.bottom = std::max(rows_.bottom, r.bottom);
     }
-    parts_.push_back(std::move(part));
+    parts_.push_back({r, part});
 }
 
 void UnionShape::add_spans(std::int64_t y, SpanList& out) const {
-    for (const auto& part : parts_) {
-        const RowRange r = part->rows();
-        if (y >= r.top && y < r.bottom) part->add_spans(y, out);
+    for (const Part& part : parts_) {
+        if (y >= part.rows.top && y < part.rows.bottom) part.shape->add_spans(y, out);
     }
-}
-
-Clip64 clip_of(const DeviceContext& dc) {
-    const Rect b = dc_bounds(dc);
-    return {b.left, b.top, b.right, b.bottom};
 }
 
 namespace {

@@ -3,8 +3,11 @@
 // only the visible rows and writes each span with one std::fill_n.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <memory_resource>
+#include <utility>
 #include <vector>
 
 #include "raster/surface.h"
@@ -15,6 +18,22 @@ struct Span {
     std::int64_t x0 = 0, x1 = 0;  // columns [x0, x1)
 };
 using SpanList = std::vector<Span>;
+
+// Sorts a list in place.  A row holds only a few spans or crossings, where
+// straight insertion beats std::sort; long lists still go to std::sort.
+template <typename T, typename Less>
+void sort_short(T* first, T* last, Less less) {
+    if (last - first > 16) {
+        std::sort(first, last, less);
+        return;
+    }
+    for (T* i = first + 1; i < last; ++i) {
+        const T value = *i;
+        T* j = i;
+        for (; j > first && less(value, *(j - 1)); --j) *j = *(j - 1);
+        *j = value;
+    }
+}
 
 // Sorts spans and merges overlapping or touching ones; drops empty ones.
 void normalize(SpanList& spans);
@@ -47,16 +66,51 @@ class BoxShape final : public RowShape {
     std::int64_t left_, top_, right_, bottom_;
 };
 
-// The union of several shapes (pen strokes: segments, caps and joins).
+// Scratch memory for the parts of one figure: a buffer on the stack that
+// spills to the heap only for paths with very many vertices.  Everything is
+// given back at once when the arena goes, so a figure costs no allocation.
+class FigureArena {
+  public:
+    FigureArena() = default;
+    FigureArena(const FigureArena&) = delete;
+    FigureArena& operator=(const FigureArena&) = delete;
+    std::pmr::memory_resource* resource() { return &resource_; }
+
+  private:
+    alignas(std::max_align_t) std::byte buffer_[4096];
+    std::pmr::monotonic_buffer_resource resource_{buffer_, sizeof buffer_};
+};
+
+// The union of several shapes (pen strokes: segments, caps and joins), each
+// made in the arena.
 class UnionShape final : public RowShape {
   public:
-    void add(std::unique_ptr<RowShape> part);
+    explicit UnionShape(std::pmr::memory_resource* arena) : arena_(arena), parts_(arena) {}
+    UnionShape(const UnionShape&) = delete;
+    UnionShape& operator=(const UnionShape&) = delete;
+    ~UnionShape() override;
+
+    // Makes a Part from args; a part that covers no row is dropped.
+    template <typename Part, typename... Args>
+    void add(Args&&... args) {
+        std::pmr::polymorphic_allocator<std::byte> allocator(arena_);
+        keep(allocator.new_object<Part>(std::forward<Args>(args)...));
+    }
+    void reserve(std::size_t parts) { parts_.reserve(parts); }
+    std::pmr::memory_resource* arena() const { return arena_; }
     bool empty() const { return parts_.empty(); }
     RowRange rows() const override { return rows_; }
     void add_spans(std::int64_t y, SpanList& out) const override;
 
   private:
-    std::vector<std::unique_ptr<RowShape>> parts_;
+    void keep(RowShape* part);
+
+    struct Part {
+        RowRange rows;  // kept beside the part: most parts miss most rows
+        RowShape* shape;
+    };
+    std::pmr::memory_resource* arena_;
+    std::pmr::vector<Part> parts_;
     RowRange rows_;
 };
 
@@ -64,7 +118,10 @@ class UnionShape final : public RowShape {
 struct Clip64 {
     std::int64_t left = 0, top = 0, right = 0, bottom = 0;
 };
-Clip64 clip_of(const DeviceContext& dc);
+inline Clip64 clip_of(const DeviceContext& dc) {
+    const Rect b = dc_bounds(dc);
+    return {b.left, b.top, b.right, b.bottom};
+}
 
 // Paints a figure: the pen region in pen_pixel, and the brush region minus the
 // pen region in brush_pixel, each pixel once.  Either shape may be null.

@@ -2,6 +2,7 @@
 // device-context records.  Internal to the windowing layer.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -108,6 +109,20 @@ struct DeviceContext {
 HDC make_dc(Surface* surface, HWND window);
 void free_dc(HDC hdc);
 // The rectangle a DC may draw into: its surface bounds, cut by its clip.
-Rect dc_bounds(const DeviceContext& dc);
+inline Rect dc_bounds(const DeviceContext& dc) {
+    Rect r;
+    if (!dc.surface) return r;
+    r.right = dc.surface->width;
+    r.bottom = dc.surface->height;
+    if (dc.has_clip) {
+        r.left = std::max(r.left, dc.clip.left);
+        r.top = std::max(r.top, dc.clip.top);
+        r.right = std::min(r.right, dc.clip.right);
+        r.bottom = std::min(r.bottom, dc.clip.bottom);
+    }
+    if (r.right < r.left) r.right = r.left;
+    if (r.bottom < r.top) r.bottom = r.top;
+    return r;
+}
 
 }  // namespace win

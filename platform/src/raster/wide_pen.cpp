@@ -6,9 +6,9 @@
 
 namespace win::raster {
 
-std::unique_ptr<RowShape> make_disc(Point64 centre, std::int64_t width) {
+void add_disc(UnionShape& path, Point64 centre, std::int64_t width) {
     const std::int64_t left = centre.x - width / 2, top = centre.y - width / 2;
-    return std::make_unique<EllipseShape>(Box64{left, top, left + width, top + width});
+    path.add<EllipseShape>(Box64{left, top, left + width, top + width});
 }
 
 namespace {
@@ -21,9 +21,9 @@ std::int64_t side_offset(std::int64_t sign, std::int64_t narrow, std::int64_t wi
 
 }  // namespace
 
-std::unique_ptr<RowShape> make_segment(Point64 a, Point64 b, std::int64_t width) {
+void add_segment(UnionShape& path, Point64 a, Point64 b, std::int64_t width) {
     const std::int64_t dx = b.x - a.x, dy = b.y - a.y;
-    if (dx == 0 && dy == 0) return nullptr;
+    if (dx == 0 && dy == 0) return;
     const long double length = std::sqrt((long double)dx * dx + (long double)dy * dy);
     // Perpendicular extents of the pen, split into halves on either side.
     const std::int64_t hx = std::llround((long double)width * std::fabs((long double)dy) / length);
@@ -32,27 +32,26 @@ std::unique_ptr<RowShape> make_segment(Point64 a, Point64 b, std::int64_t width)
     // Side A lies along (-dy, dx), side B along (dy, -dx).
     const Point64 side_a{side_offset(-dy, nx, wx), side_offset(dx, ny, wy)};
     const Point64 side_b{side_offset(dy, nx, wx), side_offset(-dx, ny, wy)};
-    return std::make_unique<PolygonFillShape>(std::vector<Point64>{
+    const Point64 quad[4] = {
         {a.x + side_a.x, a.y + side_a.y},
         {b.x + side_a.x, b.y + side_a.y},
         {b.x + side_b.x, b.y + side_b.y},
         {a.x + side_b.x, a.y + side_b.y},
-    });
+    };
+    path.add<PolygonFillShape>(quad, 4, path.arena());
 }
 
-std::unique_ptr<UnionShape> make_wide_path(const std::vector<Point64>& points, bool closed,
-                                           std::int64_t width) {
-    auto path = std::make_unique<UnionShape>();
-    const std::size_t n = points.size();
+void add_wide_path(UnionShape& path, const Point64* points, std::size_t n, bool closed,
+                   std::int64_t width) {
     const std::size_t segments = closed ? n : (n == 0 ? 0 : n - 1);
+    path.reserve(segments + n);
     for (std::size_t i = 0; i < segments; ++i) {
-        path->add(make_segment(points[i], points[(i + 1) % n], width));
+        add_segment(path, points[i], points[(i + 1) % n], width);
     }
     for (std::size_t i = 0; i < n; ++i) {
         if (i > 0 && points[i] == points[i - 1]) continue;
-        path->add(make_disc(points[i], width));
+        add_disc(path, points[i], width);
     }
-    return path;
 }
 
 }  // namespace win::raster
