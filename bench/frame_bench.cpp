@@ -176,6 +176,13 @@ DrawCall micro_call(int which) {
             return {bench::CallKind::Line, RED, -280, 240, 280, -240, 0, 0, 9, 0, {}};
         case 3:
             return {bench::CallKind::Triangle, GREEN, -297, -248, 297, -248, 0, 248, 0, 0, {}};
+        // The weather's most frequent figures: blast fragments and battery letters.
+        case 5:
+            return {bench::CallKind::Triangle, RED, 10, 10, 15, 10, 10, 15, 0, 0, {}};
+        case 6:
+            return {bench::CallKind::Rectangle, RED, 10, 10, 15, 15, 0, 0, 0, 0, {}};
+        case 7:
+            return {bench::CallKind::Line, BLUE, -4, 5, 4, 5, 0, 0, 2, 0, {}};
         default:
             return {bench::CallKind::Text,
                     BLACK,
@@ -190,8 +197,9 @@ DrawCall micro_call(int which) {
                     "Click a weather type and a color, then click on the picture."};
     }
 }
-const char* const MICRO_NAMES[] = {"circle r3", "circle r200", "line width 9", "triangle 595x497",
-                                   "text 12pt 60 chars"};
+const char* const MICRO_NAMES[] = {"circle r3",          "circle r200",    "line width 9",
+                                   "triangle 595x497",   "text 12pt 60 chars", "triangle 5x5",
+                                   "rectangle 5x5",      "line width 2, 8 long"};
 
 void BM_Primitive(benchmark::State& state) {
     const DrawCall call = micro_call(int(state.range(0)));
@@ -199,7 +207,7 @@ void BM_Primitive(benchmark::State& state) {
     bench::LibrarySession session;
     for (auto _ : state) bench::replay(call);
 }
-BENCHMARK(BM_Primitive)->DenseRange(0, 4);
+BENCHMARK(BM_Primitive)->DenseRange(0, 7);
 
 void BM_CairoPrimitive(benchmark::State& state) {
     const DrawCall call = micro_call(int(state.range(0)));
@@ -210,7 +218,7 @@ void BM_CairoPrimitive(benchmark::State& state) {
         canvas.flush();
     }
 }
-BENCHMARK(BM_CairoPrimitive)->DenseRange(0, 4);
+BENCHMARK(BM_CairoPrimitive)->DenseRange(0, 7);
 
 // Keeps each benchmark's time per iteration for the ratio table.
 class RatioReporter : public benchmark::ConsoleReporter {

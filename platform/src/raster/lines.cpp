@@ -5,6 +5,7 @@
 
 #include "raster/figures.h"
 #include "raster/raster_math.h"
+#include "raster/small_figure.h"
 
 namespace win::raster {
 
@@ -36,7 +37,7 @@ void shallow_steps(std::int64_t offset, std::int64_t adx, std::int64_t ady, std:
 
 }  // namespace
 
-LineShape::LineShape(Point64 a, Point64 b)
+LineRows::LineRows(Point64 a, Point64 b)
     : a_(a),
       b_(b),
       adx_(b.x > a.x ? b.x - a.x : a.x - b.x),
@@ -55,11 +56,19 @@ LineShape::LineShape(Point64 a, Point64 b)
                               : minor_offset<i128>(steps - 1, ady_, adx_));
     rows_ = sy_ > 0 ? RowRange{a.y, a.y + last_row_offset + 1}
                     : RowRange{a.y - last_row_offset, a.y + 1};
-    if (short_) walk_.init(2 * std::max<std::int64_t>(ady_, 1), 2 * adx_);
+    if (!short_ || ady_ == 0) return;
+    // Both walks step 2 adx over 2 ady; they start at row offset 0.
+    walk_.init(2 * std::max<std::int64_t>(ady_, 1), 2 * adx_);
+    walk_.place(0, adx_ < ady_ ? ady_ : -adx_);
 }
 
 void LineShape::add_spans(std::int64_t y, SpanList& out) const {
-    if (y < rows_.top || y >= rows_.bottom) return;
+    Span s;
+    if (line_.row_span(y, &s)) out.push_back(s);
+}
+
+bool LineRows::row_span(std::int64_t y, Span* span) const {
+    if (y < rows_.top || y >= rows_.bottom) return false;
     const std::int64_t offset = (y - a_.y) * sy_;
     if (ady_ > adx_) {  // steep: one pixel per row
         std::int64_t minor = 0;
@@ -70,8 +79,8 @@ void LineShape::add_spans(std::int64_t y, SpanList& out) const {
             minor = minor_offset<i128>(offset, adx_, ady_);
         }
         const std::int64_t x = a_.x + sx_ * minor;
-        out.push_back({x, x + 1});
-        return;
+        *span = {x, x + 1};
+        return true;
     }
     std::int64_t first = 0, last = adx_ - 1;
     if (ady_ > 0 && short_) {
@@ -82,12 +91,13 @@ void LineShape::add_spans(std::int64_t y, SpanList& out) const {
         last = std::min(last, walk_.ceil() - 1);
     }
     if (ady_ > 0 && !short_) shallow_steps<i128>(offset, adx_, ady_, &first, &last);
-    if (first > last) return;
+    if (first > last) return false;
     if (sx_ > 0) {
-        out.push_back({a_.x + first, a_.x + last + 1});
+        *span = {a_.x + first, a_.x + last + 1};
     } else {
-        out.push_back({a_.x - last, a_.x - first + 1});
+        *span = {a_.x - last, a_.x - first + 1};
     }
+    return true;
 }
 
 void add_thin_path(UnionShape& path, const Point64* points, std::size_t n, bool closed) {
@@ -117,16 +127,14 @@ bool line_to(HDC hdc, int x, int y) {
     const Point64 to{x, y};
     hdc->position = {x, y};
     const PenInfo pen = pen_info(*hdc);
+    const Point64 ends[2] = {from, to};
+    SmallFigure stroke;
     if (pen.mode == PenMode::Thin) {
-        const LineShape line(from, to);
-        paint_figure(*hdc, nullptr, 0, &line, pen.pixel);
+        stroke.add_thin_path(ends, 2, false);
     } else if (pen.mode == PenMode::Wide && !(from == to)) {
-        FigureArena arena;
-        UnionShape stroke(arena.resource());
-        const Point64 ends[2] = {from, to};
-        add_wide_path(stroke, ends, 2, false, pen.width);
-        paint_figure(*hdc, nullptr, 0, &stroke, pen.pixel);
+        stroke.add_wide_path(ends, 2, false, pen.width);  // one quad and two discs always fit
     }
+    stroke.paint(*hdc, pen.pixel);
     return true;
 }
 

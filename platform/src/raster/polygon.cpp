@@ -5,6 +5,7 @@
 
 #include "raster/figures.h"
 #include "raster/raster_math.h"
+#include "raster/small_figure.h"
 
 namespace win::raster {
 
@@ -20,40 +21,50 @@ bool fits_in_64_bits(const Point64& p) {
 
 }  // namespace
 
+PolygonEdge::PolygonEdge(Point64 a, Point64 b) {
+    if (a.y > b.y) std::swap(a, b);
+    x_top_ = a.x;
+    y_top_ = a.y;
+    x_bottom_ = b.x;
+    y_bottom_ = b.y;
+    small_ = fits_in_64_bits(a) && fits_in_64_bits(b);
+    if (small_) {
+        walk_.init(b.y - a.y, b.x - a.x);
+        walk_.place_quotient(a.y, a.x, 0);  // the top row's numerator is x_top dy
+    }
+}
+
+std::int64_t PolygonEdge::crossing(std::int64_t y) const {
+    if (small_) {
+        walk_.seek(y, [this](std::int64_t row) { return numerator_at(row); });
+        return walk_.ceil();
+    }
+    const i128 dy = y_bottom_ - y_top_;
+    const i128 numerator = i128(x_top_) * dy + i128(y - y_top_) * (x_bottom_ - x_top_);
+    return std::int64_t(ceil_div(numerator, dy));
+}
+
 PolygonFillShape::PolygonFillShape(const Point64* points, std::size_t n,
                                    std::pmr::memory_resource* arena)
     : edges_(arena), crossings_(arena) {
     edges_.reserve(n);
     crossings_.reserve(n);
     for (std::size_t i = 0; i < n && n >= 3; ++i) {
-        Point64 a = points[i], b = points[(i + 1) % n];
-        if (a.y == b.y) continue;  // horizontal edges cross no row
-        if (a.y > b.y) std::swap(a, b);
-        Edge& e = edges_.emplace_back(
-            Edge{a.x, a.y, b.x, b.y, fits_in_64_bits(a) && fits_in_64_bits(b), {}});
-        if (e.small) e.walk.init(b.y - a.y, b.x - a.x);
+        const Point64 a = points[i], b = points[(i + 1) % n];
+        if (a.y != b.y) edges_.emplace_back(a, b);  // horizontal edges cross no row
     }
     if (edges_.empty()) return;
-    rows_ = {edges_[0].y_top, edges_[0].y_bottom};
-    for (const Edge& e : edges_) {
-        rows_.top = std::min(rows_.top, e.y_top);
-        rows_.bottom = std::max(rows_.bottom, e.y_bottom);
+    rows_ = {edges_[0].top(), edges_[0].bottom()};
+    for (const PolygonEdge& e : edges_) {
+        rows_.top = std::min(rows_.top, e.top());
+        rows_.bottom = std::max(rows_.bottom, e.bottom());
     }
 }
 
 void PolygonFillShape::add_spans(std::int64_t y, SpanList& out) const {
     crossings_.clear();
-    for (const Edge& e : edges_) {
-        if (y < e.y_top || y >= e.y_bottom) continue;
-        // First column whose centre is at or right of the edge on this row.
-        if (e.small) {
-            e.walk.seek(y, [&e](std::int64_t row) { return e.numerator_at(row); });
-            crossings_.push_back(e.walk.ceil());
-            continue;
-        }
-        const i128 dy = e.y_bottom - e.y_top;
-        const i128 numerator = i128(e.x_top) * dy + i128(y - e.y_top) * (e.x_bottom - e.x_top);
-        crossings_.push_back(std::int64_t(ceil_div(numerator, dy)));
+    for (const PolygonEdge& e : edges_) {
+        if (e.crosses(y)) crossings_.push_back(e.crossing(y));
     }
     sort_short(crossings_.data(), crossings_.data() + crossings_.size(), std::less<>());
     for (std::size_t i = 0; i + 1 < crossings_.size(); i += 2) {
@@ -67,18 +78,44 @@ namespace win {
 
 using namespace raster;
 
+namespace {
+
+// A polygon of a few vertices whose pen and brush paint one colour (or only
+// one of them paints) goes to the small-figure painter; false when it does
+// not qualify or does not fit.
+bool paint_small_polygon(DeviceContext& dc, const Point* points, int count, const PenInfo& pen,
+                         bool has_brush, std::uint32_t brush_pixel) {
+    constexpr int MOST_VERTICES = 8;
+    if (count > MOST_VERTICES) return false;
+    const bool has_pen = pen.mode != PenMode::None;
+    if (has_pen && has_brush && pen.pixel != brush_pixel) return false;
+    Point64 vertices[MOST_VERTICES];
+    for (int i = 0; i < count; ++i) vertices[i] = {points[i].x, points[i].y};
+    const std::size_t n = std::size_t(count);
+    SmallFigure figure;
+    if (has_brush && !figure.add_polygon(vertices, n)) return false;
+    if (pen.mode == PenMode::Thin && !figure.add_thin_path(vertices, n, true)) return false;
+    if (pen.mode == PenMode::Wide && !figure.add_wide_path(vertices, n, true, pen.width))
+        return false;
+    figure.paint(dc, has_pen ? pen.pixel : brush_pixel);
+    return true;
+}
+
+}  // namespace
+
 bool polygon(HDC hdc, const Point* points, int count) {
     if (!hdc || !hdc->surface || !points || count < 2) return false;
+    std::uint32_t brush_pixel = 0;
+    const bool has_brush = brush_paints(*hdc, &brush_pixel);
+    const PenInfo pen = pen_info(*hdc);
+    if (paint_small_polygon(*hdc, points, count, pen, has_brush, brush_pixel)) return true;
+
     FigureArena arena;
     std::pmr::vector<Point64> vertices(arena.resource());
     vertices.reserve(std::size_t(count));
     for (int i = 0; i < count; ++i) vertices.push_back({points[i].x, points[i].y});
-
-    std::uint32_t brush_pixel = 0;
-    const bool has_brush = brush_paints(*hdc, &brush_pixel);
     const PolygonFillShape fill(vertices.data(), vertices.size(), arena.resource());
     const RowShape* brush = has_brush ? &fill : nullptr;
-    const PenInfo pen = pen_info(*hdc);
     UnionShape outline(arena.resource());
     if (pen.mode == PenMode::Thin) add_thin_path(outline, vertices.data(), vertices.size(), true);
     if (pen.mode == PenMode::Wide)

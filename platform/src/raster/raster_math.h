@@ -30,27 +30,34 @@ inline T ceil_div(T n, T d) {
 // numerator must fit 64 bits.
 class QuotientWalk {
   public:
-    // d > 0; a division for the step, once.
+    // d > 0.  Needs a division only when the step is d or more either way.
     void init(std::int64_t d, std::int64_t step) {
         d_ = d;
-        step_q_ = floor_div(step, d);
-        step_r_ = step - step_q_ * d;
+        split(step, &step_q_, &step_r_);
         placed_ = false;
+    }
+    // Puts the walk at position p, whose numerator is n.
+    void place(std::int64_t p, std::int64_t n) {
+        split(n, &q_, &r_);
+        p_ = p;
+        placed_ = true;
+    }
+    // Puts the walk at position p, whose quotient and rest are known.
+    void place_quotient(std::int64_t p, std::int64_t q, std::int64_t r) {
+        q_ = q;
+        r_ = r;
+        p_ = p;
+        placed_ = true;
     }
     // Moves to position p; numerator_at(p) gives n(p) when the walk restarts.
     template <typename NumeratorAt>
     void seek(std::int64_t p, NumeratorAt numerator_at) {
-        const std::int64_t distance = p - p_;
-        if (placed_ && distance >= -2 && distance <= 2) {
+        if (placed_ && p - p_ >= -2 && p - p_ <= 2) {
             for (; p_ < p; ++p_) forward();
             for (; p_ > p; --p_) backward();
             return;
         }
-        const std::int64_t n = numerator_at(p);
-        q_ = floor_div(n, d_);
-        r_ = n - q_ * d_;
-        p_ = p;
-        placed_ = true;
+        place(p, numerator_at(p));
     }
     void next() {
         forward();
@@ -60,6 +67,19 @@ class QuotientWalk {
     std::int64_t ceil() const { return q_ + (r_ != 0); }
 
   private:
+    // n = q d + r with r in [0, d).
+    void split(std::int64_t n, std::int64_t* q, std::int64_t* r) const {
+        if (n >= 0 && n < d_) {
+            *q = 0;
+            *r = n;
+        } else if (n < 0 && n >= -d_) {
+            *q = -1;
+            *r = n + d_;
+        } else {
+            *q = floor_div(n, d_);
+            *r = n - *q * d_;
+        }
+    }
     void forward() {
         q_ += step_q_;
         r_ += step_r_;

@@ -30,6 +30,7 @@ struct Box64 {
 // in either direction is the whole box.  Each row is computed directly.
 class EllipseShape final : public RowShape {
   public:
+    EllipseShape() = default;
     explicit EllipseShape(Box64 box) : box_(box) {}
     RowRange rows() const override { return {box_.top, box_.bottom}; }
     void add_spans(std::int64_t y, SpanList& out) const override;
@@ -78,25 +79,60 @@ class EllipseRingShape final : public RowShape {
     EllipseShape inner_;
 };
 
-// A one-pixel Bresenham line from a to b, b excluded.
-class LineShape final : public RowShape {
+// The rows of a one-pixel Bresenham line from a to b, b excluded: at most
+// one span a row.
+class LineRows {
   public:
-    LineShape(Point64 a, Point64 b);
-    RowRange rows() const override { return rows_; }
-    void add_spans(std::int64_t y, SpanList& out) const override;
+    LineRows() = default;
+    LineRows(Point64 a, Point64 b);
+    RowRange rows() const { return rows_; }
+    // The line's span on row y; false when the line misses the row.
+    bool row_span(std::int64_t y, Span* span) const;
 
   private:
     Point64 a_, b_;
-    std::int64_t adx_, ady_, sx_, sy_;
-    bool short_;  // both extents below 2^30: 64-bit arithmetic is exact
+    std::int64_t adx_ = 0, ady_ = 0, sx_ = 1, sy_ = 1;
+    bool short_ = true;  // both extents below 2^30: 64-bit arithmetic is exact
     RowRange rows_;
     // Short lines walk their rows: the steep column, or the first step of a
     // shallow row (the next row's first step ends this one).
     mutable QuotientWalk walk_;
 };
 
+// A one-pixel line as a shape.
+class LineShape final : public RowShape {
+  public:
+    LineShape(Point64 a, Point64 b) : line_(a, b) {}
+    RowRange rows() const override { return line_.rows(); }
+    void add_spans(std::int64_t y, SpanList& out) const override;
+
+  private:
+    LineRows line_;
+};
+
+// One non-horizontal polygon edge, top end first: it crosses rows
+// [y_top, y_bottom), each at the first column whose centre is at or right of it.
+class PolygonEdge {
+  public:
+    PolygonEdge() = default;
+    PolygonEdge(Point64 a, Point64 b);  // a.y != b.y
+    std::int64_t top() const { return y_top_; }
+    std::int64_t bottom() const { return y_bottom_; }
+    bool crosses(std::int64_t y) const { return y >= y_top_ && y < y_bottom_; }
+    std::int64_t crossing(std::int64_t y) const;
+
+  private:
+    std::int64_t numerator_at(std::int64_t y) const {
+        return x_top_ * (y_bottom_ - y_top_) + (y - y_top_) * (x_bottom_ - x_top_);
+    }
+    std::int64_t x_top_ = 0, y_top_ = 0, x_bottom_ = 0, y_bottom_ = 0;
+    bool small_ = true;  // the crossing fits 64-bit arithmetic
+    // Small edges walk their rows: x_top dy + (y - y_top) dx over dy.
+    mutable QuotientWalk walk_;
+};
+
 // The even-odd fill of a closed polygon: a row covers the columns whose
-// centre lies in [left edge, right edge); each edge covers rows [top, bottom).
+// centre lies in [left edge, right edge).
 class PolygonFillShape final : public RowShape {
   public:
     // Edges and the per-row crossings live in arena.
@@ -105,16 +141,7 @@ class PolygonFillShape final : public RowShape {
     void add_spans(std::int64_t y, SpanList& out) const override;
 
   private:
-    struct Edge {
-        std::int64_t x_top, y_top, x_bottom, y_bottom;
-        bool small;  // the crossing fits 64-bit arithmetic
-        // Small edges walk their rows: x_top dy + (y - y_top) dx over dy.
-        mutable QuotientWalk walk;
-        std::int64_t numerator_at(std::int64_t y) const {
-            return x_top * (y_bottom - y_top) + (y - y_top) * (x_bottom - x_top);
-        }
-    };
-    std::pmr::vector<Edge> edges_;
+    std::pmr::vector<PolygonEdge> edges_;
     RowRange rows_;
     mutable std::pmr::vector<std::int64_t> crossings_;
 };
@@ -123,6 +150,9 @@ class PolygonFillShape final : public RowShape {
 // a point (for an even width the extra pixel falls toward the top-left), a
 // quad of the pen's width along a segment, and whole paths with round caps
 // (open paths) or joins (every vertex).
+Box64 disc_box(Point64 centre, std::int64_t width);
+// The quad of a segment a-b; false when a == b (the segment has no direction).
+bool segment_quad(Point64 a, Point64 b, std::int64_t width, Point64 quad[4]);
 void add_disc(UnionShape& path, Point64 centre, std::int64_t width);
 void add_segment(UnionShape& path, Point64 a, Point64 b, std::int64_t width);
 void add_wide_path(UnionShape& path, const Point64* points, std::size_t count, bool closed,

@@ -6,9 +6,13 @@
 
 namespace win::raster {
 
-void add_disc(UnionShape& path, Point64 centre, std::int64_t width) {
+Box64 disc_box(Point64 centre, std::int64_t width) {
     const std::int64_t left = centre.x - width / 2, top = centre.y - width / 2;
-    path.add<EllipseShape>(Box64{left, top, left + width, top + width});
+    return {left, top, left + width, top + width};
+}
+
+void add_disc(UnionShape& path, Point64 centre, std::int64_t width) {
+    path.add<EllipseShape>(disc_box(centre, width));
 }
 
 namespace {
@@ -21,24 +25,31 @@ std::int64_t side_offset(std::int64_t sign, std::int64_t narrow, std::int64_t wi
 
 }  // namespace
 
-void add_segment(UnionShape& path, Point64 a, Point64 b, std::int64_t width) {
+bool segment_quad(Point64 a, Point64 b, std::int64_t width, Point64 quad[4]) {
     const std::int64_t dx = b.x - a.x, dy = b.y - a.y;
-    if (dx == 0 && dy == 0) return;
-    const long double length = std::sqrt((long double)dx * dx + (long double)dy * dy);
-    // Perpendicular extents of the pen, split into halves on either side.
-    const std::int64_t hx = std::llround((long double)width * std::fabs((long double)dy) / length);
-    const std::int64_t hy = std::llround((long double)width * std::fabs((long double)dx) / length);
+    if (dx == 0 && dy == 0) return false;
+    // Perpendicular extents of the pen, split into halves on either side.  An
+    // upright or level segment has them exactly, without the root.
+    std::int64_t hx = dx == 0 ? width : 0, hy = dy == 0 ? width : 0;
+    if (dx != 0 && dy != 0) {
+        const long double length = std::sqrt((long double)dx * dx + (long double)dy * dy);
+        hx = std::llround((long double)width * std::fabs((long double)dy) / length);
+        hy = std::llround((long double)width * std::fabs((long double)dx) / length);
+    }
     const std::int64_t nx = hx / 2, wx = hx - nx, ny = hy / 2, wy = hy - ny;
     // Side A lies along (-dy, dx), side B along (dy, -dx).
     const Point64 side_a{side_offset(-dy, nx, wx), side_offset(dx, ny, wy)};
     const Point64 side_b{side_offset(dy, nx, wx), side_offset(-dx, ny, wy)};
-    const Point64 quad[4] = {
-        {a.x + side_a.x, a.y + side_a.y},
-        {b.x + side_a.x, b.y + side_a.y},
-        {b.x + side_b.x, b.y + side_b.y},
-        {a.x + side_b.x, a.y + side_b.y},
-    };
-    path.add<PolygonFillShape>(quad, 4, path.arena());
+    quad[0] = {a.x + side_a.x, a.y + side_a.y};
+    quad[1] = {b.x + side_a.x, b.y + side_a.y};
+    quad[2] = {b.x + side_b.x, b.y + side_b.y};
+    quad[3] = {a.x + side_b.x, a.y + side_b.y};
+    return true;
+}
+
+void add_segment(UnionShape& path, Point64 a, Point64 b, std::int64_t width) {
+    Point64 quad[4];
+    if (segment_quad(a, b, width, quad)) path.add<PolygonFillShape>(quad, 4, path.arena());
 }
 
 void add_wide_path(UnionShape& path, const Point64* points, std::size_t n, bool closed,

@@ -1,0 +1,164 @@
+// Small one-colour figures: parts kept in fixed arrays, each row's spans
+// gathered, sorted and merged on the stack, then written.
+#include "raster/small_figure.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "raster/row_fill.h"
+
+namespace win::raster {
+
+void SmallFigure::include(RowRange rows) {
+    if (rows.empty()) return;
+    if (!has_rows_) {
+        rows_ = rows;
+        has_rows_ = true;
+        return;
+    }
+    rows_.top = std::min(rows_.top, rows.top);
+    rows_.bottom = std::max(rows_.bottom, rows.bottom);
+}
+
+bool SmallFigure::add_edges(const Point64* points, std::size_t n) {
+    if (polygon_count_ == MAX_POLYGONS || n > edges_.room()) return false;
+    for (std::size_t i = 0; i < n && n >= 3; ++i) {
+        const Point64 a = points[i], b = points[(i + 1) % n];
+        if (a.y == b.y) continue;  // horizontal edges cross no row
+        const PolygonEdge& e = edges_.add(a, b);
+        include({e.top(), e.bottom()});
+    }
+    polygon_ends_[polygon_count_++] = edges_.size();
+    return true;
+}
+
+bool SmallFigure::add_polygon(const Point64* points, std::size_t n) {
+    return add_edges(points, n);
+}
+
+bool SmallFigure::add_thin_path(const Point64* points, std::size_t n, bool closed) {
+    const std::size_t segments = closed ? n : (n == 0 ? 0 : n - 1);
+    if (segments > lines_.room()) return false;
+    for (std::size_t i = 0; i < segments; ++i)
+        include(lines_.add(points[i], points[(i + 1) % n]).rows());
+    return true;
+}
+
+bool SmallFigure::add_disc(Point64 centre, std::int64_t width) {
+    if (discs_.full()) return false;
+    const Box64 box = disc_box(centre, width);
+    discs_.add(box);
+    include({box.top, box.bottom});
+    return true;
+}
+
+bool SmallFigure::add_wide_path(const Point64* points, std::size_t n, bool closed,
+                                std::int64_t width) {
+    const std::size_t segments = closed ? n : (n == 0 ? 0 : n - 1);
+    for (std::size_t i = 0; i < segments; ++i) {
+        Point64 quad[4];
+        if (segment_quad(points[i], points[(i + 1) % n], width, quad) && !add_edges(quad, 4))
+            return false;
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i > 0 && points[i] == points[i - 1]) continue;
+        if (!add_disc(points[i], width)) return false;
+    }
+    return true;
+}
+
+// A row's spans as two columns of starts and ends: sorting them moves single
+// values, which the processor forwards from store to load without stalling.
+struct SmallFigure::RowSpans {
+    static constexpr std::size_t MOST = MAX_EDGES / 2 + MAX_LINES + MAX_DISCS;
+    std::int64_t x0[MOST], x1[MOST];
+    std::size_t count = 0;
+    void add(std::int64_t start, std::int64_t end) {
+        x0[count] = start;
+        x1[count] = end;
+        ++count;
+    }
+    void add(const Span& s) { add(s.x0, s.x1); }
+    void sort() {
+        for (std::size_t i = 1; i < count; ++i) {
+            const std::int64_t start = x0[i], end = x1[i];
+            std::size_t j = i;
+            for (; j > 0 && start < x0[j - 1]; --j) {
+                x0[j] = x0[j - 1];
+                x1[j] = x1[j - 1];
+            }
+            x0[j] = start;
+            x1[j] = end;
+        }
+    }
+};
+
+void SmallFigure::row_spans(std::int64_t y, RowSpans& out) const {
+    out.count = 0;
+    std::size_t first_edge = 0;
+    for (std::size_t p = 0; p < polygon_count_; ++p) {
+        std::int64_t crossings[MAX_EDGES];
+        std::size_t found = 0;
+        for (std::size_t i = first_edge; i < polygon_ends_[p]; ++i) {
+            if (edges_[i].crosses(y)) crossings[found++] = edges_[i].crossing(y);
+        }
+        first_edge = polygon_ends_[p];
+        sort_short(crossings, crossings + found, std::less<>());
+        for (std::size_t i = 0; i + 1 < found; i += 2) out.add(crossings[i], crossings[i + 1]);
+    }
+    Span s;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (lines_[i].row_span(y, &s)) out.add(s);
+    }
+    for (std::size_t i = 0; i < discs_.size(); ++i) {
+        if (discs_[i].row_span(y, &s)) out.add(s);
+    }
+}
+
+namespace {
+
+// Writes a span cut to the clip; returns whether anything was written.
+bool fill_clipped(std::uint32_t* row, std::int64_t x0, std::int64_t x1, const Clip64& clip,
+                  std::uint32_t pixel) {
+    x0 = std::max(x0, clip.left);
+    x1 = std::min(x1, clip.right);
+    if (x0 >= x1) return false;
+    fill_pixels(row + x0, x1 - x0, pixel);
+    return true;
+}
+
+}  // namespace
+
+void SmallFigure::paint(DeviceContext& dc, std::uint32_t pixel) const {
+    if (!dc.surface || !has_rows_) return;
+    const Clip64 clip = clip_of(dc);
+    if (clip.left >= clip.right) return;
+    const std::int64_t top = std::max(rows_.top, clip.top);
+    const std::int64_t bottom = std::min(rows_.bottom, clip.bottom);
+    bool wrote = false;
+    RowSpans spans;
+    for (std::int64_t y = top; y < bottom; ++y) {
+        row_spans(y, spans);
+        if (spans.count == 0) continue;
+        spans.sort();
+        // Merge overlapping and touching spans into runs; each run is written once.
+        std::uint32_t* row = dc.surface->row(std::int32_t(y));
+        bool open = false;
+        std::int64_t run0 = 0, run1 = 0;
+        for (std::size_t i = 0; i < spans.count; ++i) {
+            if (spans.x1[i] <= spans.x0[i]) continue;
+            if (open && spans.x0[i] <= run1) {
+                run1 = std::max(run1, spans.x1[i]);
+                continue;
+            }
+            if (open) wrote |= fill_clipped(row, run0, run1, clip, pixel);
+            run0 = spans.x0[i];
+            run1 = spans.x1[i];
+            open = true;
+        }
+        if (open) wrote |= fill_clipped(row, run0, run1, clip, pixel);
+    }
+    if (wrote) dc.surface->touch();
+}
+
+}  // namespace win::raster

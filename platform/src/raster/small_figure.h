@@ -1,0 +1,78 @@
+// One-colour figures of a few parts (a filled triangle with its outline, a
+// short wide line with its round caps), painted row by row from fixed-size
+// storage: no arena, no virtual calls, no span lists.  They are most of what
+// a busy picture draws.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <new>
+#include <utility>
+
+#include "raster/shapes.h"
+
+namespace win::raster {
+
+// Up to N parts built in place: storage for parts not yet added is left
+// untouched, so an empty list costs nothing to make.
+template <typename T, std::size_t N>
+class InlineParts {
+  public:
+    InlineParts() {}
+    InlineParts(const InlineParts&) = delete;
+    InlineParts& operator=(const InlineParts&) = delete;
+    ~InlineParts() {
+        for (std::size_t i = 0; i < count_; ++i) items_[i].~T();
+    }
+    bool full() const { return count_ == N; }
+    std::size_t size() const { return count_; }
+    std::size_t room() const { return N - count_; }
+    template <typename... Args>
+    const T& add(Args&&... args) {
+        return *new (&items_[count_++]) T(std::forward<Args>(args)...);
+    }
+    const T& operator[](std::size_t i) const { return items_[i]; }
+
+  private:
+    union {
+        T items_[N];
+    };
+    std::size_t count_ = 0;
+};
+
+class SmallFigure {
+  public:
+    static constexpr std::size_t MAX_EDGES = 16, MAX_POLYGONS = 4, MAX_LINES = 8, MAX_DISCS = 4;
+
+    // Each add returns false, adding nothing, when the part does not fit; the
+    // caller then draws the figure with the general shapes.
+    // The even-odd fill of a closed polygon.
+    bool add_polygon(const Point64* points, std::size_t count);
+    // One-pixel lines through consecutive points (closing the path when asked).
+    bool add_thin_path(const Point64* points, std::size_t count, bool closed);
+    // A wide pen along the path: segment quads and a disc at every vertex.
+    bool add_wide_path(const Point64* points, std::size_t count, bool closed, std::int64_t width);
+
+    // The union of the parts in one pixel value, each pixel once, cut to the
+    // DC's clip; bumps the surface version when anything visible was written.
+    void paint(DeviceContext& dc, std::uint32_t pixel) const;
+
+  private:
+    bool add_edges(const Point64* points, std::size_t count);
+    bool add_disc(Point64 centre, std::int64_t width);
+    void include(RowRange rows);
+    struct RowSpans;
+    // The row's spans, unsorted and possibly overlapping.
+    void row_spans(std::int64_t y, RowSpans& out) const;
+
+    InlineParts<PolygonEdge, MAX_EDGES> edges_;
+    std::array<std::size_t, MAX_POLYGONS> polygon_ends_;  // each polygon's edges end here
+    std::size_t polygon_count_ = 0;
+    InlineParts<LineRows, MAX_LINES> lines_;
+    InlineParts<EllipseShape, MAX_DISCS> discs_;
+    RowRange rows_{0, 0};
+    bool has_rows_ = false;
+};
+
+}  // namespace win::raster

@@ -1,0 +1,200 @@
+// The raster's fast paths against slower exact rules: rows walked without
+// division, 64-bit ellipse rows started from the previous row, and small
+// one-colour figures against the general shapes.
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "canvas.h"
+#include "raster/figures.h"
+#include "raster/raster_math.h"
+#include "raster/shapes.h"
+#include "raster/small_figure.h"
+
+using namespace win::raster;
+using raster_test::Canvas;
+
+namespace {
+
+TEST(QuotientWalk, WalksAndJumpsGiveTheDividedQuotient) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<std::int64_t> small(-40, 40), positions(-30, 30);
+    for (int round = 0; round < 400; ++round) {
+        const std::int64_t d = 1 + (small(random) & 31), step = small(random) * 3;
+        const std::int64_t base = small(random) * 1000;
+        auto numerator = [&](std::int64_t p) { return base + p * step; };
+        QuotientWalk walk;
+        walk.init(d, step);
+        std::int64_t p = positions(random);
+        for (int move = 0; move < 30; ++move) {
+            // Mostly neighbours, sometimes a jump that makes the walk restart.
+            p += move % 7 == 6 ? positions(random) : (move % 3) - 1;
+            walk.seek(p, numerator);
+            ASSERT_EQ(walk.floor(), floor_div<std::int64_t>(numerator(p), d)) << d << " " << step;
+            ASSERT_EQ(walk.ceil(), ceil_div<std::int64_t>(numerator(p), d));
+        }
+    }
+}
+
+// The pixels of a line step by step from the rounding rule, one row at a time.
+Span brute_line_row(Point64 a, Point64 b, std::int64_t y, bool* present) {
+    const std::int64_t dx = b.x - a.x, dy = b.y - a.y;
+    const std::int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+    const std::int64_t major = std::max(adx, ady), minor = std::min(adx, ady);
+    Span s{INT64_MAX, INT64_MIN};
+    for (std::int64_t i = 0; i < major; ++i) {
+        const std::int64_t off = floor_div<std::int64_t>(2 * i * minor + major, 2 * major);
+        const std::int64_t along = adx >= ady ? i : off, across = adx >= ady ? off : i;
+        const std::int64_t x = a.x + (dx < 0 ? -along : along);
+        const std::int64_t row = a.y + (dy < 0 ? -across : across);
+        if (row != y) continue;
+        s.x0 = std::min(s.x0, x);
+        s.x1 = std::max(s.x1, x + 1);
+    }
+    *present = s.x0 < s.x1;
+    return s;
+}
+
+TEST(LineRows, EveryRowInEitherOrderFollowsTheRoundingRule) {
+    for (std::int64_t bx = -9; bx <= 9; ++bx) {
+        for (std::int64_t by = -9; by <= 9; ++by) {
+            const Point64 a{3, -2}, b{3 + bx, -2 + by};
+            for (bool downward : {false, true}) {
+                const LineRows line(a, b);  // fresh: its walk starts at the first point
+                for (std::int64_t k = 0; k < 22; ++k) {
+                    const std::int64_t y = downward ? 9 - k : -13 + k;
+                    bool expected_present = false;
+                    const Span expected = brute_line_row(a, b, y, &expected_present);
+                    Span got;
+                    const bool present = line.row_span(y, &got);
+                    ASSERT_EQ(present, expected_present) << bx << "," << by << " row " << y;
+                    if (present) {
+                        ASSERT_TRUE(got.x0 == expected.x0 && got.x1 == expected.x1);
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(EllipseRows, SmallEllipsesInAnyRowOrderMatchTheCentreTest) {
+    std::mt19937 random(11);
+    for (std::int64_t w = 3; w <= 24; ++w) {
+        for (std::int64_t h = 3; h <= 24; h += 3) {
+            const Box64 box{-5, 7, -5 + w, 7 + h};
+            const EllipseShape ellipse(box);
+            std::vector<std::int64_t> rows;
+            for (std::int64_t y = box.top - 1; y <= box.bottom; ++y) rows.push_back(y);
+            std::shuffle(rows.begin(), rows.end(), random);
+            for (std::int64_t y : rows) {
+                // Pixel centres inside the ellipse, in doubled coordinates.
+                const std::int64_t y2 = 2 * y - (box.top + box.bottom - 1);
+                Span expected{INT64_MAX, INT64_MIN};
+                for (std::int64_t x = box.left; x < box.right; ++x) {
+                    const std::int64_t x2 = 2 * x - (box.left + box.right - 1);
+                    if (y >= box.top && y < box.bottom &&
+                        x2 * x2 * h * h + y2 * y2 * w * w <= w * w * h * h) {
+                        expected.x0 = std::min(expected.x0, x);
+                        expected.x1 = std::max(expected.x1, x + 1);
+                    }
+                }
+                Span got;
+                const bool present = ellipse.row_span(y, &got);
+                ASSERT_EQ(present, expected.x0 < expected.x1) << w << "x" << h << " row " << y;
+                if (present) {
+                    ASSERT_TRUE(got.x0 == expected.x0 && got.x1 == expected.x1);
+                }
+            }
+        }
+    }
+}
+
+struct PenCase {
+    int style, width;
+    win::COLORREF pen;
+    bool brush;
+    win::COLORREF brush_color;
+};
+
+// The same polygon drawn by the general shapes, as the small figure must match.
+void general_polygon(Canvas& canvas, const std::vector<Point64>& points) {
+    win::DeviceContext& dc = *canvas.dc;
+    FigureArena arena;
+    std::uint32_t brush_pixel = 0;
+    const bool has_brush = brush_paints(dc, &brush_pixel);
+    const PolygonFillShape fill(points.data(), points.size(), arena.resource());
+    const PenInfo pen = pen_info(dc);
+    UnionShape outline(arena.resource());
+    if (pen.mode == PenMode::Thin) add_thin_path(outline, points.data(), points.size(), true);
+    if (pen.mode == PenMode::Wide)
+        add_wide_path(outline, points.data(), points.size(), true, pen.width);
+    paint_figure(dc, has_brush ? &fill : nullptr, brush_pixel, &outline, pen.pixel);
+}
+
+void select(Canvas& canvas, const PenCase& c) {
+    canvas.use(c.style, c.width, c.pen, c.brush ? &c.brush_color : nullptr);
+}
+
+TEST(SmallFigure, PolygonsMatchTheGeneralShapesPixelForPixel) {
+    using namespace raster_test;
+    const PenCase cases[] = {
+        {win::PS_SOLID, 1, RED, true, RED},   {win::PS_SOLID, 0, BLUE, false, 0},
+        {win::PS_NULL, 0, 0, true, BLUE},     {win::PS_SOLID, 3, RED, false, 0},
+        {win::PS_SOLID, 2, BLUE, true, BLUE}, {win::PS_SOLID, 1, RED, true, BLUE},
+    };
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> coordinate(-8, 47), vertices(3, 9);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<win::Point> points(std::size_t(vertices(random)));
+        for (win::Point& p : points) p = {coordinate(random), coordinate(random)};
+        std::vector<Point64> wide(points.size());
+        for (std::size_t i = 0; i < points.size(); ++i) wide[i] = {points[i].x, points[i].y};
+        const PenCase& c = cases[std::size_t(round) % std::size(cases)];
+        Canvas fast(40, 40), general(40, 40);
+        if (round % 4 == 3) {  // a clip cuts both the same way
+            fast.dc->has_clip = general.dc->has_clip = true;
+            fast.dc->clip = general.dc->clip = {5, 3, 31, 29};
+        }
+        select(fast, c);
+        select(general, c);
+        ASSERT_TRUE(win::polygon(fast.dc, points.data(), int(points.size())));
+        general_polygon(general, wide);
+        int differing = 0;
+        fast.for_each_pixel(
+            [&](int x, int y, win::COLORREF v) { differing += v != general.at(x, y); });
+        ASSERT_EQ(differing, 0) << "round " << round << ", " << points.size() << " vertices";
+        EXPECT_EQ(fast.surface.version, general.surface.version) << "round " << round;
+    }
+}
+
+TEST(SmallFigure, LinesMatchTheGeneralShapes) {
+    std::mt19937 random(3);
+    std::uniform_int_distribution<int> coordinate(-6, 45), width(0, 7);
+    for (int round = 0; round < 400; ++round) {
+        const win::Point a{coordinate(random), coordinate(random)};
+        const win::Point b =
+            round % 5 == 0 ? a : win::Point{coordinate(random), coordinate(random)};
+        const int pen_width = width(random);
+        Canvas fast(40, 40), general(40, 40);
+        fast.outlined(pen_width, raster_test::RED);
+        general.outlined(pen_width, raster_test::RED);
+        win::move_to(fast.dc, a.x, a.y, nullptr);
+        ASSERT_TRUE(win::line_to(fast.dc, b.x, b.y));
+
+        FigureArena arena;
+        UnionShape stroke(arena.resource());
+        const Point64 ends[2] = {{a.x, a.y}, {b.x, b.y}};
+        if (pen_width <= 1) add_thin_path(stroke, ends, 2, false);
+        if (pen_width > 1 && !(ends[0] == ends[1]))
+            add_wide_path(stroke, ends, 2, false, pen_width);
+        paint_figure(*general.dc, nullptr, 0, &stroke, win::pixel_of(raster_test::RED));
+
+        int differing = 0;
+        fast.for_each_pixel(
+            [&](int x, int y, win::COLORREF v) { differing += v != general.at(x, y); });
+        ASSERT_EQ(differing, 0) << "round " << round << " width " << pen_width;
+    }
+}
+
+}  // namespace
