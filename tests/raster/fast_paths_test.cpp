@@ -198,3 +198,83 @@ TEST(SmallFigure, LinesMatchTheGeneralShapes) {
 }
 
 }  // namespace
+
+namespace {
+
+// Kept shapes: a figure drawn once and then again elsewhere (partly outside
+// the canvas or the clip too) paints what drawing it fresh there paints.
+TEST(FigureCache, ShapesDrawnAgainElsewhereMatchTheGeneralShapes) {
+    using namespace raster_test;
+    std::mt19937 random(9);
+    std::uniform_int_distribution<int> offset(-12, 40), shape(0, 12), width(0, 4);
+    for (int round = 0; round < 300; ++round) {
+        const int kind = round % 3;
+        std::vector<win::Point> points{
+            {0, 0}, {shape(random), shape(random) - 6}, {shape(random) - 6, shape(random)}};
+        const int pen_width = width(random);
+        Canvas first(40, 40), fast(40, 40), general(40, 40);
+        if (round % 4 == 1) {
+            fast.dc->has_clip = general.dc->has_clip = true;
+            fast.dc->clip = general.dc->clip = {4, 6, 33, 30};
+        }
+        for (Canvas* c : {&first, &fast, &general}) {
+            if (kind == 0) c->filled(pen_width, RED, RED);
+            if (kind == 1) c->outlined(pen_width, RED);
+            if (kind == 2) c->brush_only(RED);
+        }
+        // The first drawing keeps the shape; the second is painted from it.
+        const int dx = offset(random), dy = offset(random);
+        std::vector<win::Point> moved = points;
+        for (win::Point& p : moved) p = {p.x + dx, p.y + dy};
+        std::vector<Point64> moved64(moved.size());
+        for (std::size_t i = 0; i < moved.size(); ++i) moved64[i] = {moved[i].x, moved[i].y};
+        if (kind == 2) {  // ellipses: the box of the first two points
+            const int l = std::min(moved[1].x, dx), t = std::min(moved[1].y, dy);
+            const int r = std::max(moved[1].x, dx) + 1, b = std::max(moved[1].y, dy) + 1;
+            win::ellipse(first.dc, l - dx + 3, t - dy + 3, r - dx + 3, b - dy + 3);
+            win::ellipse(fast.dc, l, t, r, b);
+            const EllipseShape fill(Box64{l, t, r - 1, b - 1});
+            paint_figure(*general.dc, &fill, win::pixel_of(RED), nullptr, 0);
+        } else {
+            win::polygon(first.dc, points.data(), 3);
+            win::polygon(fast.dc, moved.data(), 3);
+            general_polygon(general, moved64);
+        }
+        int differing = 0;
+        fast.for_each_pixel(
+            [&](int x, int y, win::COLORREF v) { differing += v != general.at(x, y); });
+        ASSERT_EQ(differing, 0) << "round " << round << " kind " << kind;
+        EXPECT_EQ(fast.surface.version, general.surface.version) << "round " << round;
+    }
+}
+
+TEST(FigureCache, ShapesTooLargeOrTooFarApartAreDrawnDirectly) {
+    using namespace raster_test;
+    // Ellipses of 64 rows and more, and polygons whose points lie 64 or more apart.
+    for (int size : {63, 64, 90}) {
+        Canvas fast(100, 100), general(100, 100);
+        fast.brush_only(BLUE);
+        win::ellipse(fast.dc, 2, 3, 2 + size + 1, 3 + size + 1);
+        const EllipseShape fill(Box64{2, 3, 2 + size, 3 + size});
+        paint_figure(*general.dc, &fill, win::pixel_of(BLUE), nullptr, 0);
+        int differing = 0;
+        fast.for_each_pixel(
+            [&](int x, int y, win::COLORREF v) { differing += v != general.at(x, y); });
+        EXPECT_EQ(differing, 0) << size;
+
+        Canvas fast_polygon(100, 100), general_polygon_canvas(100, 100);
+        fast_polygon.filled(1, RED, RED);
+        general_polygon_canvas.filled(1, RED, RED);
+        const win::Point points[3] = {{1, 1}, {1 + size, 5}, {9, 1 + size}};
+        const std::vector<Point64> wide{{1, 1}, {1 + size, 5}, {9, 1 + size}};
+        win::polygon(fast_polygon.dc, points, 3);
+        general_polygon(general_polygon_canvas, wide);
+        differing = 0;
+        fast_polygon.for_each_pixel([&](int x, int y, win::COLORREF v) {
+            differing += v != general_polygon_canvas.at(x, y);
+        });
+        EXPECT_EQ(differing, 0) << size;
+    }
+}
+
+}  // namespace

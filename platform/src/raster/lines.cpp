@@ -3,6 +3,7 @@
 // exactly the visible pixels of the unclipped one.
 #include <algorithm>
 
+#include "raster/figure_cache.h"
 #include "raster/figures.h"
 #include "raster/raster_math.h"
 #include "raster/small_figure.h"
@@ -108,6 +109,39 @@ void add_thin_path(UnionShape& path, const Point64* points, std::size_t n, bool 
     }
 }
 
+namespace {
+
+// The stroke of a line; one quad and two discs always fit a small figure.
+void build_line(SmallFigure& stroke, const Point64 ends[2], const PenInfo& pen) {
+    if (pen.mode == PenMode::Thin) stroke.add_thin_path(ends, 2, false);
+    if (pen.mode == PenMode::Wide) stroke.add_wide_path(ends, 2, false, pen.width);
+}
+
+void paint_small_line(DeviceContext& dc, Point64 from, Point64 to, const PenInfo& pen) {
+    const Point64 ends[2] = {from, to};
+    FigureKey key;
+    key.kind = FigureKey::Kind::Line;
+    key.pen = std::uint8_t(pen.mode);
+    key.width = pen.mode == PenMode::Wide ? std::int32_t(pen.width) : 0;
+    if (keepable_extent(key.width) && set_key_points(key, ends, 2)) {
+        const FigureRuns& runs = figure_runs(key, [&](FigureRuns& out) {
+            const Point64 relative[2] = {{0, 0}, {to.x - from.x, to.y - from.y}};
+            SmallFigure stroke;
+            build_line(stroke, relative, pen);
+            return record_runs(stroke, out);
+        });
+        if (runs.kept) {
+            paint_runs(dc, runs, from, pen.pixel);
+            return;
+        }
+    }
+    SmallFigure stroke;
+    build_line(stroke, ends, pen);
+    stroke.paint(dc, pen.pixel);
+}
+
+}  // namespace
+
 }  // namespace win::raster
 
 namespace win {
@@ -127,14 +161,8 @@ bool line_to(HDC hdc, int x, int y) {
     const Point64 to{x, y};
     hdc->position = {x, y};
     const PenInfo pen = pen_info(*hdc);
-    const Point64 ends[2] = {from, to};
-    SmallFigure stroke;
-    if (pen.mode == PenMode::Thin) {
-        stroke.add_thin_path(ends, 2, false);
-    } else if (pen.mode == PenMode::Wide && !(from == to)) {
-        stroke.add_wide_path(ends, 2, false, pen.width);  // one quad and two discs always fit
-    }
-    stroke.paint(*hdc, pen.pixel);
+    if (pen.mode == PenMode::None || (pen.mode == PenMode::Wide && from == to)) return true;
+    paint_small_line(*hdc, from, to, pen);
     return true;
 }
 

@@ -2,7 +2,9 @@
 #include "raster/one_colour.h"
 
 #include <algorithm>
+#include <cstdint>
 
+#include "raster/figure_cache.h"
 #include "raster/row_fill.h"
 
 namespace win::raster {
@@ -42,6 +44,27 @@ void paint_box(DeviceContext& dc, const Box64& box, std::uint32_t pixel) {
 }
 
 void paint_ellipse(DeviceContext& dc, const Box64& box, std::uint32_t pixel) {
+    if (box.empty()) return;
+    FigureKey key;
+    key.kind = FigureKey::Kind::Ellipse;
+    key.count = 1;
+    key.x[0] = std::int32_t(std::min<std::int64_t>(box.width(), INT32_MAX));
+    key.y[0] = std::int32_t(std::min<std::int64_t>(box.height(), INT32_MAX));
+    if (keepable_extent(box.width()) && keepable_extent(box.height())) {
+        const FigureRuns& runs = figure_runs(key, [&box](FigureRuns& out) {
+            const EllipseShape shape({0, 0, box.width(), box.height()});
+            bool fits = true;
+            Span s;
+            for (std::int64_t y = 0; y < box.height(); ++y) {
+                if (shape.row_span(y, &s)) fits = fits && out.add(y, s.x0, s.x1);
+            }
+            return fits;
+        });
+        if (runs.kept) {
+            paint_runs(dc, runs, {box.left, box.top}, pixel);
+            return;
+        }
+    }
     const EllipseShape fill(box);
     paint_rows(dc, box, pixel, [&fill](std::int64_t y, Span* s) { return fill.row_span(y, s); });
 }

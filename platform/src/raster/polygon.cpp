@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "raster/figure_cache.h"
 #include "raster/figures.h"
 #include "raster/raster_math.h"
 #include "raster/small_figure.h"
@@ -83,21 +84,48 @@ namespace {
 // A polygon of a few vertices whose pen and brush paint one colour (or only
 // one of them paints) goes to the small-figure painter; false when it does
 // not qualify or does not fit.
+// The small figure of a polygon with the DC's pen and brush; false when it does not fit.
+bool build_polygon(SmallFigure& figure, const Point64* vertices, std::size_t n, const PenInfo& pen,
+                   bool has_brush) {
+    if (has_brush && !figure.add_polygon(vertices, n)) return false;
+    if (pen.mode == PenMode::Thin) return figure.add_thin_path(vertices, n, true);
+    if (pen.mode == PenMode::Wide) return figure.add_wide_path(vertices, n, true, pen.width);
+    return true;
+}
+
 bool paint_small_polygon(DeviceContext& dc, const Point* points, int count, const PenInfo& pen,
                          bool has_brush, std::uint32_t brush_pixel) {
-    constexpr int MOST_VERTICES = 8;
+    constexpr int MOST_VERTICES = FigureKey::MOST_POINTS;
     if (count > MOST_VERTICES) return false;
     const bool has_pen = pen.mode != PenMode::None;
     if (has_pen && has_brush && pen.pixel != brush_pixel) return false;
+    const std::uint32_t pixel = has_pen ? pen.pixel : brush_pixel;
     Point64 vertices[MOST_VERTICES];
     for (int i = 0; i < count; ++i) vertices[i] = {points[i].x, points[i].y};
     const std::size_t n = std::size_t(count);
+
+    FigureKey key;
+    key.kind = FigureKey::Kind::Polygon;
+    key.pen = std::uint8_t(pen.mode);
+    key.brush = has_brush;
+    key.width = pen.mode == PenMode::Wide ? std::int32_t(pen.width) : 0;
+    if (keepable_extent(key.width) && set_key_points(key, vertices, n)) {
+        const Point64 anchor = vertices[0];
+        const FigureRuns& runs = figure_runs(key, [&](FigureRuns& out) {
+            Point64 relative[MOST_VERTICES];
+            for (std::size_t i = 0; i < n; ++i)
+                relative[i] = {vertices[i].x - anchor.x, vertices[i].y - anchor.y};
+            SmallFigure figure;
+            return build_polygon(figure, relative, n, pen, has_brush) && record_runs(figure, out);
+        });
+        if (runs.kept) {
+            paint_runs(dc, runs, anchor, pixel);
+            return true;
+        }
+    }
     SmallFigure figure;
-    if (has_brush && !figure.add_polygon(vertices, n)) return false;
-    if (pen.mode == PenMode::Thin && !figure.add_thin_path(vertices, n, true)) return false;
-    if (pen.mode == PenMode::Wide && !figure.add_wide_path(vertices, n, true, pen.width))
-        return false;
-    figure.paint(dc, has_pen ? pen.pixel : brush_pixel);
+    if (!build_polygon(figure, vertices, n, pen, has_brush)) return false;
+    figure.paint(dc, pixel);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "raster/figure_cache.h"
 #include "raster/row_fill.h"
 
 namespace win::raster {
@@ -67,31 +68,18 @@ bool SmallFigure::add_wide_path(const Point64* points, std::size_t n, bool close
     return true;
 }
 
-// A row's spans as two columns of starts and ends: sorting them moves single
-// values, which the processor forwards from store to load without stalling.
-struct SmallFigure::RowSpans {
-    static constexpr std::size_t MOST = MAX_EDGES / 2 + MAX_LINES + MAX_DISCS;
-    std::int64_t x0[MOST], x1[MOST];
-    std::size_t count = 0;
-    void add(std::int64_t start, std::int64_t end) {
-        x0[count] = start;
-        x1[count] = end;
-        ++count;
-    }
-    void add(const Span& s) { add(s.x0, s.x1); }
-    void sort() {
-        for (std::size_t i = 1; i < count; ++i) {
-            const std::int64_t start = x0[i], end = x1[i];
-            std::size_t j = i;
-            for (; j > 0 && start < x0[j - 1]; --j) {
-                x0[j] = x0[j - 1];
-                x1[j] = x1[j - 1];
-            }
-            x0[j] = start;
-            x1[j] = end;
+void SmallFigure::RowSpans::sort() {
+    for (std::size_t i = 1; i < count; ++i) {
+        const std::int64_t start = x0[i], end = x1[i];
+        std::size_t j = i;
+        for (; j > 0 && start < x0[j - 1]; --j) {
+            x0[j] = x0[j - 1];
+            x1[j] = x1[j - 1];
         }
+        x0[j] = start;
+        x1[j] = end;
     }
-};
+}
 
 void SmallFigure::row_spans(std::int64_t y, RowSpans& out) const {
     out.count = 0;
@@ -133,32 +121,22 @@ void SmallFigure::paint(DeviceContext& dc, std::uint32_t pixel) const {
     if (!dc.surface || !has_rows_) return;
     const Clip64 clip = clip_of(dc);
     if (clip.left >= clip.right) return;
-    const std::int64_t top = std::max(rows_.top, clip.top);
-    const std::int64_t bottom = std::min(rows_.bottom, clip.bottom);
     bool wrote = false;
-    RowSpans spans;
-    for (std::int64_t y = top; y < bottom; ++y) {
-        row_spans(y, spans);
-        if (spans.count == 0) continue;
-        spans.sort();
-        // Merge overlapping and touching spans into runs; each run is written once.
-        std::uint32_t* row = dc.surface->row(std::int32_t(y));
-        bool open = false;
-        std::int64_t run0 = 0, run1 = 0;
-        for (std::size_t i = 0; i < spans.count; ++i) {
-            if (spans.x1[i] <= spans.x0[i]) continue;
-            if (open && spans.x0[i] <= run1) {
-                run1 = std::max(run1, spans.x1[i]);
-                continue;
-            }
-            if (open) wrote |= fill_clipped(row, run0, run1, clip, pixel);
-            run0 = spans.x0[i];
-            run1 = spans.x1[i];
-            open = true;
-        }
-        if (open) wrote |= fill_clipped(row, run0, run1, clip, pixel);
-    }
+    for_each_run(std::max(rows_.top, clip.top), std::min(rows_.bottom, clip.bottom),
+                 [&](std::int64_t y, std::int64_t x0, std::int64_t x1) {
+                     wrote |= fill_clipped(dc.surface->row(std::int32_t(y)), x0, x1, clip, pixel);
+                 });
     if (wrote) dc.surface->touch();
+}
+
+bool record_runs(const SmallFigure& figure, FigureRuns& out) {
+    bool fits = true;
+    const RowRange rows = figure.rows();
+    figure.for_each_run(rows.top, rows.bottom,
+                        [&](std::int64_t y, std::int64_t x0, std::int64_t x1) {
+                            fits = fits && out.add(y, x0, x1);
+                        });
+    return fits;
 }
 
 }  // namespace win::raster

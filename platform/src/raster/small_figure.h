@@ -4,6 +4,7 @@
 // a busy picture draws.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -54,15 +55,35 @@ class SmallFigure {
     // A wide pen along the path: segment quads and a disc at every vertex.
     bool add_wide_path(const Point64* points, std::size_t count, bool closed, std::int64_t width);
 
+    // The rows the parts cover (empty when there are none).
+    RowRange rows() const { return has_rows_ ? rows_ : RowRange{0, 0}; }
     // The union of the parts in one pixel value, each pixel once, cut to the
     // DC's clip; bumps the surface version when anything visible was written.
     void paint(DeviceContext& dc, std::uint32_t pixel) const;
+    // Calls emit(y, x0, x1) for every run of the union on rows [top, bottom),
+    // left to right: overlapping and touching spans merged, empty ones left out.
+    template <typename Emit>
+    void for_each_run(std::int64_t top, std::int64_t bottom, Emit emit) const;
 
   private:
+    // A row's spans as two columns of starts and ends: sorting them moves single
+    // values, which the processor forwards from store to load without stalling.
+    struct RowSpans {
+        static constexpr std::size_t MOST = MAX_EDGES / 2 + MAX_LINES + MAX_DISCS;
+        std::int64_t x0[MOST], x1[MOST];
+        std::size_t count = 0;
+        void add(std::int64_t start, std::int64_t end) {
+            x0[count] = start;
+            x1[count] = end;
+            ++count;
+        }
+        void add(const Span& s) { add(s.x0, s.x1); }
+        void sort();
+    };
+
     bool add_edges(const Point64* points, std::size_t count);
     bool add_disc(Point64 centre, std::int64_t width);
     void include(RowRange rows);
-    struct RowSpans;
     // The row's spans, unsorted and possibly overlapping.
     void row_spans(std::int64_t y, RowSpans& out) const;
 
@@ -74,5 +95,33 @@ class SmallFigure {
     RowRange rows_{0, 0};
     bool has_rows_ = false;
 };
+
+struct FigureRuns;
+// Stores the figure's runs; false when they do not fit.
+bool record_runs(const SmallFigure& figure, FigureRuns& out);
+
+template <typename Emit>
+void SmallFigure::for_each_run(std::int64_t top, std::int64_t bottom, Emit emit) const {
+    RowSpans spans;
+    for (std::int64_t y = top; y < bottom; ++y) {
+        row_spans(y, spans);
+        if (spans.count == 0) continue;
+        spans.sort();
+        bool open = false;
+        std::int64_t run0 = 0, run1 = 0;
+        for (std::size_t i = 0; i < spans.count; ++i) {
+            if (spans.x1[i] <= spans.x0[i]) continue;
+            if (open && spans.x0[i] <= run1) {
+                run1 = std::max(run1, spans.x1[i]);
+                continue;
+            }
+            if (open) emit(y, run0, run1);
+            run0 = spans.x0[i];
+            run1 = spans.x1[i];
+            open = true;
+        }
+        if (open) emit(y, run0, run1);
+    }
+}
 
 }  // namespace win::raster
