@@ -3,7 +3,6 @@
 #include "raster/figure_cache.h"
 
 #include <algorithm>
-#include <array>
 #include <memory>
 
 #include "raster/row_fill.h"
@@ -14,45 +13,58 @@ namespace {
 
 constexpr std::size_t SLOTS = 128;
 
-struct Slot {
-    FigureKey key;
-    FigureRuns runs;
-};
-
-std::size_t slot_of(const FigureKey& key) {
-    std::uint64_t h = 0x9E3779B97F4A7C15u ^ (std::uint64_t(key.kind) << 24) ^
-                      (std::uint64_t(key.pen) << 16) ^ (std::uint64_t(key.brush) << 8) ^ key.count ^
-                      (std::uint64_t(std::uint32_t(key.width)) << 32);
-    for (int i = 0; i < key.count; ++i) {
-        h = (h ^ std::uint32_t(key.x[i])) * 0x100000001B3u;
-        h = (h ^ std::uint32_t(key.y[i])) * 0x100000001B3u;
-    }
-    return std::size_t(h ^ (h >> 29)) % SLOTS;
-}
-
-// Made on first use; the slots start empty (kind Empty matches no figure).
-std::array<Slot, SLOTS>& slots() {
-    static const std::unique_ptr<std::array<Slot, SLOTS>> table =
-        std::make_unique<std::array<Slot, SLOTS>>();
-    return *table;
-}
-
-}  // namespace
-
+// Whether an offset from the anchor, or a pen width, is small enough to keep.
 bool keepable_extent(std::int64_t extent) {
     return extent > -FigureRuns::MOST_ROWS && extent < FigureRuns::MOST_ROWS;
 }
 
-bool set_key_points(FigureKey& key, const Point64* points, std::size_t count) {
-    if (count > std::size_t(FigureKey::MOST_POINTS)) return false;
-    key.count = std::uint8_t(count);
-    for (std::size_t i = 0; i < count; ++i) {
+// The keys in one small array, apart from the runs, so a lookup reads only
+// a line or two of memory.
+struct Table {
+    FigureKey keys[SLOTS];  // empty slots hold the empty key
+    FigureRuns runs[SLOTS];
+};
+
+// Made on first use.
+Table& table() {
+    static const std::unique_ptr<Table> kept = std::make_unique<Table>();
+    return *kept;
+}
+
+}  // namespace
+
+FigureKey::FigureKey(Kind kind, unsigned pen, bool brush, std::int64_t width) {
+    if (pen != 2) width = 0;
+    keepable_ = width >= 0 && keepable_extent(width);
+    words_[0] = std::uint64_t(kind) | std::uint64_t(pen & 0xFF) << 8 | std::uint64_t(brush) << 16 |
+                (keepable_ ? std::uint64_t(width) << 32 : 0);
+}
+
+bool FigureKey::set_points(const Point64* points, std::size_t count) {
+    if (count > std::size_t(MOST_POINTS)) keepable_ = false;
+    for (std::size_t i = 0; keepable_ && i < count; ++i) {
         const std::int64_t dx = points[i].x - points[0].x, dy = points[i].y - points[0].y;
-        if (!keepable_extent(dx) || !keepable_extent(dy)) return false;
-        key.x[i] = std::int32_t(dx);
-        key.y[i] = std::int32_t(dy);
+        keepable_ = keepable_extent(dx) && keepable_extent(dy);
+        words_[1] |= std::uint64_t(std::uint8_t(std::int8_t(dx))) << (8 * i);
+        words_[2] |= std::uint64_t(std::uint8_t(std::int8_t(dy))) << (8 * i);
     }
-    return true;
+    words_[0] |= std::uint64_t(count & 0xFF) << 24;
+    return keepable_;
+}
+
+bool FigureKey::set_size(std::int64_t width, std::int64_t height) {
+    keepable_ = keepable_ && keepable_extent(width) && keepable_extent(height);
+    if (keepable_) {
+        words_[1] = std::uint64_t(width);
+        words_[2] = std::uint64_t(height);
+    }
+    return keepable_;
+}
+
+std::uint64_t FigureKey::hash() const {
+    const std::uint64_t h = (words_[0] * 0x9E3779B97F4A7C15u) ^ (words_[1] * 0xC2B2AE3D27D4EB4Fu) ^
+                            (words_[2] * 0x165667B19E3779F9u);
+    return h ^ (h >> 29);
 }
 
 bool FigureRuns::add(std::int64_t y, std::int64_t x0, std::int64_t x1) {
@@ -70,10 +82,11 @@ bool FigureRuns::add(std::int64_t y, std::int64_t x0, std::int64_t x1) {
 }
 
 FigureRuns& figure_slot(const FigureKey& key, bool* found) {
-    Slot& slot = slots()[slot_of(key)];
-    *found = slot.key == key;
-    if (!*found) slot.key = key;
-    return slot.runs;
+    Table& kept = table();
+    const std::size_t slot = std::size_t(key.hash() >> 40) % SLOTS;
+    *found = kept.keys[slot] == key;
+    if (!*found) kept.keys[slot] = key;
+    return kept.runs[slot];
 }
 
 void paint_runs(DeviceContext& dc, const FigureRuns& figure, Point64 anchor, std::uint32_t pixel) {

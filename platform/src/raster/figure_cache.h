@@ -13,27 +13,36 @@
 
 namespace win::raster {
 
-// A figure's shape relative to its anchor.
-struct FigureKey {
+// A figure's shape relative to its anchor, packed in three words so it is
+// built, hashed and compared in registers: what is drawn, then the points'
+// x and y offsets from point 0, one byte each.  Kept shapes are less than 64
+// pixels across, and their pens less than 64 wide.
+class FigureKey {
+  public:
     static constexpr int MOST_POINTS = 8;
-    enum class Kind : std::uint8_t { Empty, Polygon, Line, Ellipse };
-    Kind kind = Kind::Empty;
-    std::uint8_t pen = 0;    // 0 none, 1 thin, 2 wide
-    std::uint8_t brush = 0;  // polygons: whether the inside is filled
-    std::uint8_t count = 0;  // points
-    std::int32_t width = 0;  // wide pen width
-    // Point i relative to point 0 (or an ellipse's size); unused ones stay zero.
-    std::int32_t x[MOST_POINTS] = {}, y[MOST_POINTS] = {};
+    enum class Kind : std::uint8_t { Polygon = 1, Line, Ellipse };
 
-    friend bool operator==(const FigureKey&, const FigureKey&) = default;
+    // The empty key, which no figure has.
+    FigureKey() = default;
+    // pen: 0 none, 1 thin, 2 wide; width counts for wide pens only.
+    FigureKey(Kind kind, unsigned pen, bool brush, std::int64_t width);
+    // Sets the points relative to points[0]; false when they are too many or too far apart.
+    bool set_points(const Point64* points, std::size_t count);
+    // Sets an ellipse's box size; false when it is too large.
+    bool set_size(std::int64_t width, std::int64_t height);
+    // Whether the shape can be kept (pen narrow enough and, once set, points near enough).
+    bool keepable() const { return keepable_; }
+
+    std::uint64_t hash() const;
+    friend bool operator==(const FigureKey& a, const FigureKey& b) {
+        return ((a.words_[0] ^ b.words_[0]) | (a.words_[1] ^ b.words_[1]) |
+                (a.words_[2] ^ b.words_[2])) == 0;
+    }
+
+  private:
+    std::uint64_t words_[3] = {0, 0, 0};
+    bool keepable_ = true;
 };
-
-// Whether a shape this far from its anchor (on either axis) or a pen this
-// wide is small enough to be kept.
-bool keepable_extent(std::int64_t extent);
-// Sets the key's points relative to points[0]; false when they are too far
-// apart to be kept (or too many).
-bool set_key_points(FigureKey& key, const Point64* points, std::size_t count);
 
 // A figure's runs, rows and columns relative to its anchor.
 struct FigureRuns {

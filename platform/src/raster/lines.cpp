@@ -119,11 +119,8 @@ void build_line(SmallFigure& stroke, const Point64 ends[2], const PenInfo& pen) 
 
 void paint_small_line(DeviceContext& dc, Point64 from, Point64 to, const PenInfo& pen) {
     const Point64 ends[2] = {from, to};
-    FigureKey key;
-    key.kind = FigureKey::Kind::Line;
-    key.pen = std::uint8_t(pen.mode);
-    key.width = pen.mode == PenMode::Wide ? std::int32_t(pen.width) : 0;
-    if (keepable_extent(key.width) && set_key_points(key, ends, 2)) {
+    FigureKey key(FigureKey::Kind::Line, unsigned(pen.mode), false, pen.width);
+    if (key.set_points(ends, 2)) {
         const FigureRuns& runs = figure_runs(key, [&](FigureRuns& out) {
             const Point64 relative[2] = {{0, 0}, {to.x - from.x, to.y - from.y}};
             SmallFigure stroke;

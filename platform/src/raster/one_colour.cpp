@@ -45,12 +45,8 @@ void paint_box(DeviceContext& dc, const Box64& box, std::uint32_t pixel) {
 
 void paint_ellipse(DeviceContext& dc, const Box64& box, std::uint32_t pixel) {
     if (box.empty()) return;
-    FigureKey key;
-    key.kind = FigureKey::Kind::Ellipse;
-    key.count = 1;
-    key.x[0] = std::int32_t(std::min<std::int64_t>(box.width(), INT32_MAX));
-    key.y[0] = std::int32_t(std::min<std::int64_t>(box.height(), INT32_MAX));
-    if (keepable_extent(box.width()) && keepable_extent(box.height())) {
+    FigureKey key(FigureKey::Kind::Ellipse, 0, true, 0);
+    if (key.set_size(box.width(), box.height())) {
         const FigureRuns& runs = figure_runs(key, [&box](FigureRuns& out) {
             const EllipseShape shape({0, 0, box.width(), box.height()});
             bool fits = true;

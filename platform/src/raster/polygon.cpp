@@ -104,12 +104,8 @@ bool paint_small_polygon(DeviceContext& dc, const Point* points, int count, cons
     for (int i = 0; i < count; ++i) vertices[i] = {points[i].x, points[i].y};
     const std::size_t n = std::size_t(count);
 
-    FigureKey key;
-    key.kind = FigureKey::Kind::Polygon;
-    key.pen = std::uint8_t(pen.mode);
-    key.brush = has_brush;
-    key.width = pen.mode == PenMode::Wide ? std::int32_t(pen.width) : 0;
-    if (keepable_extent(key.width) && set_key_points(key, vertices, n)) {
+    FigureKey key(FigureKey::Kind::Polygon, unsigned(pen.mode), has_brush, pen.width);
+    if (key.set_points(vertices, n)) {
         const Point64 anchor = vertices[0];
         const FigureRuns& runs = figure_runs(key, [&](FigureRuns& out) {
             Point64 relative[MOST_VERTICES];
