@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "log_line.h"
 #include "state.h"
 
 namespace kv390 {
@@ -79,13 +80,15 @@ DrawCommand box_command(DrawKind kind, int color, KV390_point p1, KV390_point p2
 void log_box(const char* shape, const char* width_phrase, int color, KV390_point p1, KV390_point p2,
              int width) {
     if (!logging()) return;
+    LogLine line;
+    line.text(palette_names[color]).text(" ").text(shape).text(" with bounding box ");
+    line.point(p1).text(" to ").point(p2);
     if (width == 0) {
-        KV390_log("%s %s with bounding box (%d,%d) to (%d,%d), filled\n", palette_names[color],
-                  shape, p1.x, p1.y, p2.x, p2.y);
+        line.text(", filled\n");
     } else {
-        KV390_log("%s %s with bounding box (%d,%d) to (%d,%d)%s %d\n", palette_names[color], shape,
-                  p1.x, p1.y, p2.x, p2.y, width_phrase, width);
+        line.text(width_phrase).text(" ").number(width).text("\n");
     }
+    line.log();
 }
 
 // Formats into the one-message area; a longer result is cut to 1023
@@ -104,7 +107,12 @@ using kv390::lib;
 int KV390_pixel_pt(int color, KV390_point point) {
     color = kv390::check_color(color);
     if (kv390::logging())
-        KV390_log("%s pixel at (%d,%d)\n", kv390::palette_names[color], point.x, point.y);
+        kv390::LogLine()
+            .text(kv390::palette_names[color])
+            .text(" pixel at ")
+            .point(point)
+            .text("\n")
+            .log();
     kv390::render_command(kv390::box_command(kv390::DRAW_PIXEL, color, point, point, 0));
     return 1;
 }
@@ -112,9 +120,11 @@ int KV390_pixel_pt(int color, KV390_point point) {
 int KV390_circle_pt(int color, KV390_point centre, int radius) {
     color = kv390::check_color(color);
     radius = kv390::check_radius(radius);
-    if (kv390::logging())
-        KV390_log("%s circle at (%d,%d), radius %d\n", kv390::palette_names[color], centre.x,
-                  centre.y, radius);
+    if (kv390::logging()) {
+        kv390::LogLine line;
+        line.text(kv390::palette_names[color]).text(" circle at ").point(centre);
+        line.text(", radius ").number(radius).text("\n").log();
+    }
     const KV390_point upper_left = {kv390::clamp_to_int(std::int64_t(centre.x) - radius),
                                     kv390::clamp_to_int(std::int64_t(centre.y) + radius)};
     const KV390_point lower_right = {kv390::clamp_to_int(std::int64_t(centre.x) + radius),
@@ -126,9 +136,11 @@ int KV390_circle_pt(int color, KV390_point centre, int radius) {
 int KV390_triangle_pt(int color, KV390_point p1, KV390_point p2, KV390_point p3, int width) {
     color = kv390::check_color(color);
     width = kv390::check_width(width);
-    if (kv390::logging())
-        KV390_log("%s triangle at (%d,%d), (%d,%d), (%d,%d)\n", kv390::palette_names[color], p1.x,
-                  p1.y, p2.x, p2.y, p3.x, p3.y);
+    if (kv390::logging()) {
+        kv390::LogLine line;
+        line.text(kv390::palette_names[color]).text(" triangle at ").point(p1).text(", ").point(p2);
+        line.text(", ").point(p3).text("\n").log();
+    }
     kv390::DrawCommand command = kv390::box_command(kv390::DRAW_TRIANGLE, color, p1, p2, width);
     command.x3 = p3.x;
     command.y3 = p3.y;
@@ -157,9 +169,11 @@ int KV390_oval_pt(int color, KV390_point p1, KV390_point p2, int width) {
 int KV390_line_pt(int color, KV390_point p1, KV390_point p2, int width) {
     width = kv390::check_width(width);
     color = kv390::check_color(color);
-    if (kv390::logging())
-        KV390_log("%s line from (%d,%d) to (%d,%d), width %d\n", kv390::palette_names[color], p1.x,
-                  p1.y, p2.x, p2.y, width);
+    if (kv390::logging()) {
+        kv390::LogLine line;
+        line.text(kv390::palette_names[color]).text(" line from ").point(p1).text(" to ").point(p2);
+        line.text(", width ").number(width).text("\n").log();
+    }
     // Width 0 asks for the thinnest line.
     kv390::render_command(
         kv390::box_command(kv390::DRAW_LINE, color, p1, p2, width == 0 ? 1 : width));
@@ -170,9 +184,11 @@ int KV390_text_pt(int color, KV390_point point, int point_size, const char* text
     if (text == nullptr) text = "";
     point_size = kv390::check_point_size(point_size);
     color = kv390::check_color(color);
-    if (kv390::logging())
-        KV390_log("%s text at (%d,%d), \"%s\"\n", kv390::palette_names[color], point.x, point.y,
-                  text);
+    if (kv390::logging()) {
+        kv390::LogLine line;
+        line.text(kv390::palette_names[color]).text(" text at ").point(point).text(", \"");
+        line.text(text).text("\"\n").log();
+    }
     kv390::DrawCommand command;
     command.kind = kv390::DRAW_TEXT;
     command.color = color;

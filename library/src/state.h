@@ -156,6 +156,9 @@ win::LRESULT text_window_proc(win::HWND hwnd, win::UINT message, win::WPARAM wpa
 // Shows one line at the bottom of the text window (removes one trailing
 // newline in place).
 void append_line(char* line);
+// Saves a finished message in the ring and shows it (removes one trailing
+// newline in place): what KV390_log does once the message is formatted.
+void log_message(char* line);
 
 // ---- event wait (graphics window input)
 // One pass of message handling; returns whether it took a message.

@@ -191,6 +191,11 @@ bool is_library_window(win::HWND hwnd) {
 // The line is held back and drawn, with every line after it, the next time
 // the window's pixels are read or shown: the picture is the same as drawing
 // each line at once (a scroll by h, a cleared bottom strip, the text).
+void log_message(char* line) {
+    save_line(line);
+    append_line(line);
+}
+
 void append_line(char* line) {
     if (!text_window_exists()) return;
     strip_trailing_newline(line);
@@ -232,8 +237,7 @@ int KV390_log(const char* format, ...) {
     const int length = std::vsnprintf(area, sizeof area, format, values);
     va_end(values);
     if (length < 0) area[0] = '\0';
-    kv390::save_line(area);
-    kv390::append_line(area);
+    kv390::log_message(area);
     return length;
 }
 

@@ -1,4 +1,6 @@
 // Argument corrections, their messages and order, and the description lines.
+#include <climits>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -173,6 +175,42 @@ TEST_F(PrimitivesTest, OverlongFormattedTextIsCutSafely) {
     erase_canvas();
     KV390_text(BLACK, 0, 0, 10, long_text.substr(0, FORMAT_AREA_SIZE - 1).c_str());
     EXPECT_EQ(cut.pixels, canvas().pixels);
+}
+
+// The description lines are built piece by piece; they must read exactly as
+// the printf formats of the messages would.
+TEST_F(PrimitivesTest, DescriptionLinesReadAsTheirFormatsWouldForAnyNumbers) {
+    open_cleared();
+    char expected[FORMAT_AREA_SIZE];
+    const int values[] = {INT_MIN, -1, 0, 7, INT_MAX};
+    for (int a : values) {
+        for (int b : values) {
+            KV390_circle(TURQUOISE, a, b, b == INT_MIN ? 1 : (b < 0 ? -b : b));
+            KV390_triangle(TURQUOISE, a, b, b, a, 0, a, 0);
+            KV390_line(TURQUOISE, a, b, -3, b, 2);
+            KV390_pixel(TURQUOISE, b, a);
+            KV390_text(TURQUOISE, a, b, 12, "100% %d \\n");
+            const Lines all = log_lines();  // the ring keeps the last 25; these are the last 5
+            const Lines got(all.end() - 5, all.end());
+            const int r = b == INT_MIN ? 1 : (b < 0 ? -b : b);
+            Lines want;
+            std::snprintf(expected, sizeof expected, "%s circle at (%d,%d), radius %d\n",
+                          "turquoise", a, b, r);
+            want.push_back(expected);
+            std::snprintf(expected, sizeof expected, "%s triangle at (%d,%d), (%d,%d), (%d,%d)\n",
+                          "turquoise", a, b, b, a, 0, a);
+            want.push_back(expected);
+            std::snprintf(expected, sizeof expected, "%s line from (%d,%d) to (%d,%d), width %d\n",
+                          "turquoise", a, b, -3, b, 2);
+            want.push_back(expected);
+            std::snprintf(expected, sizeof expected, "%s pixel at (%d,%d)\n", "turquoise", b, a);
+            want.push_back(expected);
+            std::snprintf(expected, sizeof expected, "%s text at (%d,%d), \"%s\"\n", "turquoise", a,
+                          b, "100% %d \\n");
+            want.push_back(expected);
+            EXPECT_EQ(got, want) << a << " " << b;
+        }
+    }
 }
 
 // Runs the same drawing through the integer and the point forms and

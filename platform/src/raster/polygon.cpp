@@ -100,8 +100,10 @@ bool paint_small_polygon(DeviceContext& dc, const Point* points, int count, cons
     const bool has_pen = pen.mode != PenMode::None;
     if (has_pen && has_brush && pen.pixel != brush_pixel) return false;
     const std::uint32_t pixel = has_pen ? pen.pixel : brush_pixel;
-    Point64 vertices[MOST_VERTICES];
-    for (int i = 0; i < count; ++i) vertices[i] = {points[i].x, points[i].y};
+    // Only the vertices given are written: zeroing all eight costs more than the figure.
+    InlineParts<Point64, MOST_VERTICES> corners;
+    for (int i = 0; i < count; ++i) corners.add(Point64{points[i].x, points[i].y});
+    const Point64* vertices = corners.data();
     const std::size_t n = std::size_t(count);
 
     FigureKey key(FigureKey::Kind::Polygon, unsigned(pen.mode), has_brush, pen.width);

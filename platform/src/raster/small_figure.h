@@ -34,6 +34,7 @@ class InlineParts {
         return *new (&items_[count_++]) T(std::forward<Args>(args)...);
     }
     const T& operator[](std::size_t i) const { return items_[i]; }
+    const T* data() const { return items_; }
 
   private:
     union {

@@ -1,0 +1,50 @@
+// Building a log line from pieces, for the messages every drawing call
+// writes while logging is on: the same text the printf format would give,
+// without parsing a format for each of several hundred calls a frame.
+#pragma once
+
+#include <charconv>
+#include <cstddef>
+#include <cstring>
+
+#include "kv390.h"
+#include "state.h"
+
+namespace kv390 {
+
+class LogLine {
+  public:
+    // Text beyond FORMAT_AREA_SIZE - 1 characters is cut, as the formatter cuts it.
+    LogLine& text(const char* s) {
+        const std::size_t n = std::strlen(s);
+        const std::size_t room = LIMIT - length_;
+        const std::size_t kept = n < room ? n : room;
+        std::memcpy(area_ + length_, s, kept);
+        length_ += kept;
+        full_length_ += n;
+        return *this;
+    }
+    LogLine& number(int value) {
+        char digits[12];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        *end = '\0';
+        return text(digits);
+    }
+    // "(x,y)"
+    LogLine& point(KV390_point p) { return text("(").number(p.x).text(",").number(p.y).text(")"); }
+
+    // Saves the line in the ring and shows it in the text window, as KV390_log
+    // does; returns its length before any cut.
+    int log() {
+        area_[length_] = '\0';
+        log_message(area_);
+        return int(full_length_);
+    }
+
+  private:
+    static constexpr std::size_t LIMIT = FORMAT_AREA_SIZE - 1;
+    char area_[FORMAT_AREA_SIZE];
+    std::size_t length_ = 0, full_length_ = 0;
+};
+
+}  // namespace kv390
