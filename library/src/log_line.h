@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstddef>
 #include <cstring>
+#include <string_view>
 
 #include "kv390.h"
 #include "state.h"
@@ -15,20 +16,24 @@ namespace kv390 {
 class LogLine {
   public:
     // Text beyond FORMAT_AREA_SIZE - 1 characters is cut, as the formatter cuts it.
-    LogLine& text(const char* s) {
-        const std::size_t n = std::strlen(s);
+    LogLine& text(std::string_view s) {
         const std::size_t room = LIMIT - length_;
-        const std::size_t kept = n < room ? n : room;
-        std::memcpy(area_ + length_, s, kept);
+        const std::size_t kept = s.size() < room ? s.size() : room;
+        std::memcpy(area_ + length_, s.data(), kept);
         length_ += kept;
-        full_length_ += n;
+        full_length_ += s.size();
         return *this;
     }
+    // Literals are measured when compiled.
+    template <std::size_t N>
+    LogLine& text(const char (&literal)[N]) {
+        return text(std::string_view(literal, N - 1));
+    }
+    LogLine& text(const char* s) { return text(std::string_view(s)); }
     LogLine& number(int value) {
         char digits[12];
         const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-        *end = '\0';
-        return text(digits);
+        return text(std::string_view(digits, std::size_t(end - digits)));
     }
     // "(x,y)"
     LogLine& point(KV390_point p) { return text("(").number(p.x).text(",").number(p.y).text(")"); }
