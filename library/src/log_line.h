@@ -21,7 +21,6 @@ class LogLine {
         const std::size_t kept = s.size() < room ? s.size() : room;
         std::memcpy(area_ + length_, s.data(), kept);
         length_ += kept;
-        full_length_ += s.size();
         return *this;
     }
     // Literals are measured when compiled.
@@ -38,18 +37,16 @@ class LogLine {
     // "(x,y)"
     LogLine& point(KV390_point p) { return text("(").number(p.x).text(",").number(p.y).text(")"); }
 
-    // Saves the line in the ring and shows it in the text window, as KV390_log
-    // does; returns its length before any cut.
-    int log() {
+    // Saves the line in the ring and shows it in the text window, as KV390_log does.
+    void log() {
         area_[length_] = '\0';
         log_message(area_);
-        return int(full_length_);
     }
 
   private:
     static constexpr std::size_t LIMIT = FORMAT_AREA_SIZE - 1;
     char area_[FORMAT_AREA_SIZE];
-    std::size_t length_ = 0, full_length_ = 0;
+    std::size_t length_ = 0;
 };
 
 }  // namespace kv390

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <memory>
 
-#include "raster/row_fill.h"
-
 namespace win::raster {
 
 namespace {
@@ -98,14 +96,10 @@ void paint_runs(DeviceContext& dc, const FigureRuns& figure, Point64 anchor, std
         std::min<std::int64_t>(figure.rows, clip.bottom - anchor.y - figure.top);
     bool wrote = false;
     for (std::int64_t r = first; r < end; ++r) {
-        std::uint32_t* row = nullptr;
+        std::uint32_t* row = dc.surface->row(std::int32_t(anchor.y + figure.top + r));
         for (int i = 0; i < figure.counts[r]; ++i) {
-            const std::int64_t x0 = std::max(anchor.x + figure.runs[r][i][0], clip.left);
-            const std::int64_t x1 = std::min(anchor.x + figure.runs[r][i][1], clip.right);
-            if (x0 >= x1) continue;
-            if (!row) row = dc.surface->row(std::int32_t(anchor.y + figure.top + r));
-            fill_pixels(row + x0, x1 - x0, pixel);
-            wrote = true;
+            wrote |= fill_clipped(row, anchor.x + figure.runs[r][i][0],
+                                  anchor.x + figure.runs[r][i][1], clip, pixel);
         }
     }
     if (wrote) dc.surface->touch();

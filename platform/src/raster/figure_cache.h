@@ -30,8 +30,6 @@ class FigureKey {
     bool set_points(const Point64* points, std::size_t count);
     // Sets an ellipse's box size; false when it is too large.
     bool set_size(std::int64_t width, std::int64_t height);
-    // Whether the shape can be kept (pen narrow enough and, once set, points near enough).
-    bool keepable() const { return keepable_; }
 
     std::uint64_t hash() const;
     friend bool operator==(const FigureKey& a, const FigureKey& b) {
@@ -73,7 +71,6 @@ const FigureRuns& figure_runs(const FigureKey& key, Record record) {
     bool found = false;
     FigureRuns& runs = figure_slot(key, &found);
     if (!found) {
-        runs.kept = true;
         runs.rows = 0;
         runs.kept = record(runs);
     }

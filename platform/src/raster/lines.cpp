@@ -3,7 +3,6 @@
 // exactly the visible pixels of the unclipped one.
 #include <algorithm>
 
-#include "raster/figure_cache.h"
 #include "raster/figures.h"
 #include "raster/raster_math.h"
 #include "raster/small_figure.h"
@@ -26,14 +25,14 @@ std::int64_t minor_offset(std::int64_t i, std::int64_t minor, std::int64_t major
 }
 
 // The steps [first, last] of a shallow line that land on row offset.
-template <typename T>
+// Long lines divide in 128 bits; short ones walk their rows instead.
 void shallow_steps(std::int64_t offset, std::int64_t adx, std::int64_t ady, std::int64_t* first,
                    std::int64_t* last) {
-    const T twice_minor = T(2) * ady;
+    const i128 twice_minor = i128(2) * ady;
     *first = std::max<std::int64_t>(
-        *first, std::int64_t(ceil_div<T>(T(2) * adx * offset - adx, twice_minor)));
+        *first, std::int64_t(ceil_div<i128>(i128(2) * adx * offset - adx, twice_minor)));
     *last = std::min<std::int64_t>(
-        *last, std::int64_t(ceil_div<T>(T(2) * adx * (offset + 1) - adx, twice_minor)) - 1);
+        *last, std::int64_t(ceil_div<i128>(i128(2) * adx * (offset + 1) - adx, twice_minor)) - 1);
 }
 
 }  // namespace
@@ -91,7 +90,7 @@ bool LineRows::row_span(std::int64_t y, Span* span) const {
         walk_.next();
         last = std::min(last, walk_.ceil() - 1);
     }
-    if (ady_ > 0 && !short_) shallow_steps<i128>(offset, adx_, ady_, &first, &last);
+    if (ady_ > 0 && !short_) shallow_steps(offset, adx_, ady_, &first, &last);
     if (first > last) return false;
     if (sx_ > 0) {
         *span = {a_.x + first, a_.x + last + 1};
@@ -102,7 +101,7 @@ bool LineRows::row_span(std::int64_t y, Span* span) const {
 }
 
 void add_thin_path(UnionShape& path, const Point64* points, std::size_t n, bool closed) {
-    const std::size_t segments = closed ? n : (n == 0 ? 0 : n - 1);
+    const std::size_t segments = path_segments(n, closed);
     path.reserve(segments);
     for (std::size_t i = 0; i < segments; ++i) {
         path.add<LineShape>(points[i], points[(i + 1) % n]);
@@ -111,30 +110,15 @@ void add_thin_path(UnionShape& path, const Point64* points, std::size_t n, bool 
 
 namespace {
 
-// The stroke of a line; one quad and two discs always fit a small figure.
-void build_line(SmallFigure& stroke, const Point64 ends[2], const PenInfo& pen) {
-    if (pen.mode == PenMode::Thin) stroke.add_thin_path(ends, 2, false);
-    if (pen.mode == PenMode::Wide) stroke.add_wide_path(ends, 2, false, pen.width);
-}
-
+// The stroke of a line: one quad and two discs, or one thin line, always
+// fit a small figure.
 void paint_small_line(DeviceContext& dc, Point64 from, Point64 to, const PenInfo& pen) {
     const Point64 ends[2] = {from, to};
-    FigureKey key(FigureKey::Kind::Line, unsigned(pen.mode), false, pen.width);
-    if (key.set_points(ends, 2)) {
-        const FigureRuns& runs = figure_runs(key, [&](FigureRuns& out) {
-            const Point64 relative[2] = {{0, 0}, {to.x - from.x, to.y - from.y}};
-            SmallFigure stroke;
-            build_line(stroke, relative, pen);
-            return record_runs(stroke, out);
-        });
-        if (runs.kept) {
-            paint_runs(dc, runs, from, pen.pixel);
-            return;
-        }
-    }
-    SmallFigure stroke;
-    build_line(stroke, ends, pen);
-    stroke.paint(dc, pen.pixel);
+    const FigureKey key(FigureKey::Kind::Line, unsigned(pen.mode), false, pen.width);
+    paint_small_figure(dc, key, ends, 2, pen.pixel, [&pen](SmallFigure& stroke, const Point64* e) {
+        if (pen.mode == PenMode::Wide) return stroke.add_wide_path(e, 2, false, pen.width);
+        return stroke.add_thin_path(e, 2, false);
+    });
 }
 
 }  // namespace

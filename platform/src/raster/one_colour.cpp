@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "raster/figure_cache.h"
-#include "raster/row_fill.h"
 
 namespace win::raster {
 
@@ -23,12 +22,8 @@ void paint_rows(DeviceContext& dc, const Box64& box, std::uint32_t pixel, SpanOf
     bool wrote = false;
     for (std::int64_t y = top; y < bottom; ++y) {
         Span s;
-        if (!span_of(y, &s)) continue;
-        const std::int64_t x0 = std::max(s.x0, clip.left);
-        const std::int64_t x1 = std::min(s.x1, clip.right);
-        if (x0 >= x1) continue;
-        fill_pixels(dc.surface->row(std::int32_t(y)) + x0, x1 - x0, pixel);
-        wrote = true;
+        if (span_of(y, &s))
+            wrote |= fill_clipped(dc.surface->row(std::int32_t(y)), s.x0, s.x1, clip, pixel);
     }
     if (wrote) dc.surface->touch();
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <functional>
 
-#include "raster/figure_cache.h"
 #include "raster/figures.h"
 #include "raster/raster_math.h"
 #include "raster/small_figure.h"
@@ -45,15 +44,22 @@ std::int64_t PolygonEdge::crossing(std::int64_t y) const {
     return std::int64_t(ceil_div(numerator, dy));
 }
 
+std::size_t row_crossings(const PolygonEdge* edges, std::size_t n, std::int64_t y,
+                          std::int64_t* out) {
+    std::size_t found = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (edges[i].crosses(y)) out[found++] = edges[i].crossing(y);
+    }
+    sort_short(out, out + found, std::less<>());
+    return found;
+}
+
 PolygonFillShape::PolygonFillShape(const Point64* points, std::size_t n,
                                    std::pmr::memory_resource* arena)
     : edges_(arena), crossings_(arena) {
     edges_.reserve(n);
-    crossings_.reserve(n);
-    for (std::size_t i = 0; i < n && n >= 3; ++i) {
-        const Point64 a = points[i], b = points[(i + 1) % n];
-        if (a.y != b.y) edges_.emplace_back(a, b);  // horizontal edges cross no row
-    }
+    for_each_edge(points, n, [this](Point64 a, Point64 b) { edges_.emplace_back(a, b); });
+    crossings_.resize(edges_.size());
     if (edges_.empty()) return;
     rows_ = {edges_[0].top(), edges_[0].bottom()};
     for (const PolygonEdge& e : edges_) {
@@ -63,14 +69,9 @@ PolygonFillShape::PolygonFillShape(const Point64* points, std::size_t n,
 }
 
 void PolygonFillShape::add_spans(std::int64_t y, SpanList& out) const {
-    crossings_.clear();
-    for (const PolygonEdge& e : edges_) {
-        if (e.crosses(y)) crossings_.push_back(e.crossing(y));
-    }
-    sort_short(crossings_.data(), crossings_.data() + crossings_.size(), std::less<>());
-    for (std::size_t i = 0; i + 1 < crossings_.size(); i += 2) {
+    const std::size_t found = row_crossings(edges_.data(), edges_.size(), y, crossings_.data());
+    for (std::size_t i = 0; i + 1 < found; i += 2)
         out.push_back({crossings_[i], crossings_[i + 1]});
-    }
 }
 
 }  // namespace win::raster
@@ -81,9 +82,6 @@ using namespace raster;
 
 namespace {
 
-// A polygon of a few vertices whose pen and brush paint one colour (or only
-// one of them paints) goes to the small-figure painter; false when it does
-// not qualify or does not fit.
 // The small figure of a polygon with the DC's pen and brush; false when it does not fit.
 bool build_polygon(SmallFigure& figure, const Point64* vertices, std::size_t n, const PenInfo& pen,
                    bool has_brush) {
@@ -93,6 +91,9 @@ bool build_polygon(SmallFigure& figure, const Point64* vertices, std::size_t n, 
     return true;
 }
 
+// A polygon of a few vertices whose pen and brush paint one colour (or only
+// one of them paints) goes to the small-figure painter; false when it does
+// not qualify or does not fit.
 bool paint_small_polygon(DeviceContext& dc, const Point* points, int count, const PenInfo& pen,
                          bool has_brush, std::uint32_t brush_pixel) {
     constexpr int MOST_VERTICES = FigureKey::MOST_POINTS;
@@ -103,28 +104,13 @@ bool paint_small_polygon(DeviceContext& dc, const Point* points, int count, cons
     // Only the vertices given are written: zeroing all eight costs more than the figure.
     InlineParts<Point64, MOST_VERTICES> corners;
     for (int i = 0; i < count; ++i) corners.add(Point64{points[i].x, points[i].y});
-    const Point64* vertices = corners.data();
     const std::size_t n = std::size_t(count);
 
-    FigureKey key(FigureKey::Kind::Polygon, unsigned(pen.mode), has_brush, pen.width);
-    if (key.set_points(vertices, n)) {
-        const Point64 anchor = vertices[0];
-        const FigureRuns& runs = figure_runs(key, [&](FigureRuns& out) {
-            Point64 relative[MOST_VERTICES];
-            for (std::size_t i = 0; i < n; ++i)
-                relative[i] = {vertices[i].x - anchor.x, vertices[i].y - anchor.y};
-            SmallFigure figure;
-            return build_polygon(figure, relative, n, pen, has_brush) && record_runs(figure, out);
-        });
-        if (runs.kept) {
-            paint_runs(dc, runs, anchor, pixel);
-            return true;
-        }
-    }
-    SmallFigure figure;
-    if (!build_polygon(figure, vertices, n, pen, has_brush)) return false;
-    figure.paint(dc, pixel);
-    return true;
+    const FigureKey key(FigureKey::Kind::Polygon, unsigned(pen.mode), has_brush, pen.width);
+    return paint_small_figure(dc, key, corners.data(), n, pixel,
+                              [&](SmallFigure& figure, const Point64* vertices) {
+                                  return build_polygon(figure, vertices, n, pen, has_brush);
+                              });
 }
 
 }  // namespace

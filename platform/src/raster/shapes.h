@@ -146,6 +146,25 @@ class PolygonFillShape final : public RowShape {
     mutable std::pmr::vector<std::int64_t> crossings_;
 };
 
+// The edges of a closed polygon that cross rows: add(a, b) for each edge
+// that is not horizontal.  A polygon of fewer than three points has none.
+template <typename Add>
+void for_each_edge(const Point64* points, std::size_t n, Add add) {
+    for (std::size_t i = 0; i < n && n >= 3; ++i) {
+        const Point64 a = points[i], b = points[(i + 1) % n];
+        if (a.y != b.y) add(a, b);
+    }
+}
+// The crossings of n edges with row y, sorted into out (room for n);
+// returns how many there are.  Consecutive pairs bound the row's spans.
+std::size_t row_crossings(const PolygonEdge* edges, std::size_t n, std::int64_t y,
+                          std::int64_t* out);
+
+// The number of segments of a path of n points.
+inline std::size_t path_segments(std::size_t n, bool closed) {
+    return closed ? n : (n == 0 ? 0 : n - 1);
+}
+
 // Wide solid pens, added to a path: a round disc of diameter width centred on
 // a point (for an even width the extra pixel falls toward the top-left), a
 // quad of the pen's width along a segment, and whole paths with round caps
@@ -153,8 +172,24 @@ class PolygonFillShape final : public RowShape {
 Box64 disc_box(Point64 centre, std::int64_t width);
 // The quad of a segment a-b; false when a == b (the segment has no direction).
 bool segment_quad(Point64 a, Point64 b, std::int64_t width, Point64 quad[4]);
+// The parts of a wide pen along a path: quad(const Point64[4]) for every
+// segment, then disc(centre) for every vertex (a repeated vertex once).
+// Stops, returning false, as soon as a callback returns false.
+template <typename Quad, typename Disc>
+bool for_each_wide_part(const Point64* points, std::size_t n, bool closed, std::int64_t width,
+                        Quad quad, Disc disc) {
+    for (std::size_t i = 0; i < path_segments(n, closed); ++i) {
+        Point64 corners[4];
+        if (segment_quad(points[i], points[(i + 1) % n], width, corners) && !quad(corners))
+            return false;
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i > 0 && points[i] == points[i - 1]) continue;
+        if (!disc(points[i])) return false;
+    }
+    return true;
+}
 void add_disc(UnionShape& path, Point64 centre, std::int64_t width);
-void add_segment(UnionShape& path, Point64 a, Point64 b, std::int64_t width);
 void add_wide_path(UnionShape& path, const Point64* points, std::size_t count, bool closed,
                    std::int64_t width);
 // A one-pixel path: its lines (each line excludes its end point).

@@ -3,10 +3,6 @@
 #include "raster/small_figure.h"
 
 #include <algorithm>
-#include <functional>
-
-#include "raster/figure_cache.h"
-#include "raster/row_fill.h"
 
 namespace win::raster {
 
@@ -23,12 +19,10 @@ void SmallFigure::include(RowRange rows) {
 
 bool SmallFigure::add_edges(const Point64* points, std::size_t n) {
     if (polygon_count_ == MAX_POLYGONS || n > edges_.room()) return false;
-    for (std::size_t i = 0; i < n && n >= 3; ++i) {
-        const Point64 a = points[i], b = points[(i + 1) % n];
-        if (a.y == b.y) continue;  // horizontal edges cross no row
+    for_each_edge(points, n, [this](Point64 a, Point64 b) {
         const PolygonEdge& e = edges_.add(a, b);
         include({e.top(), e.bottom()});
-    }
+    });
     polygon_ends_[polygon_count_++] = edges_.size();
     return true;
 }
@@ -38,7 +32,7 @@ bool SmallFigure::add_polygon(const Point64* points, std::size_t n) {
 }
 
 bool SmallFigure::add_thin_path(const Point64* points, std::size_t n, bool closed) {
-    const std::size_t segments = closed ? n : (n == 0 ? 0 : n - 1);
+    const std::size_t segments = path_segments(n, closed);
     if (segments > lines_.room()) return false;
     for (std::size_t i = 0; i < segments; ++i)
         include(lines_.add(points[i], points[(i + 1) % n]).rows());
@@ -55,17 +49,9 @@ bool SmallFigure::add_disc(Point64 centre, std::int64_t width) {
 
 bool SmallFigure::add_wide_path(const Point64* points, std::size_t n, bool closed,
                                 std::int64_t width) {
-    const std::size_t segments = closed ? n : (n == 0 ? 0 : n - 1);
-    for (std::size_t i = 0; i < segments; ++i) {
-        Point64 quad[4];
-        if (segment_quad(points[i], points[(i + 1) % n], width, quad) && !add_edges(quad, 4))
-            return false;
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i > 0 && points[i] == points[i - 1]) continue;
-        if (!add_disc(points[i], width)) return false;
-    }
-    return true;
+    return for_each_wide_part(
+        points, n, closed, width, [this](const Point64* quad) { return add_edges(quad, 4); },
+        [this, width](Point64 centre) { return add_disc(centre, width); });
 }
 
 void SmallFigure::RowSpans::sort() {
@@ -86,12 +72,9 @@ void SmallFigure::row_spans(std::int64_t y, RowSpans& out) const {
     std::size_t first_edge = 0;
     for (std::size_t p = 0; p < polygon_count_; ++p) {
         std::int64_t crossings[MAX_EDGES];
-        std::size_t found = 0;
-        for (std::size_t i = first_edge; i < polygon_ends_[p]; ++i) {
-            if (edges_[i].crosses(y)) crossings[found++] = edges_[i].crossing(y);
-        }
+        const std::size_t found =
+            row_crossings(edges_.data() + first_edge, polygon_ends_[p] - first_edge, y, crossings);
         first_edge = polygon_ends_[p];
-        sort_short(crossings, crossings + found, std::less<>());
         for (std::size_t i = 0; i + 1 < found; i += 2) out.add(crossings[i], crossings[i + 1]);
     }
     Span s;
@@ -102,20 +85,6 @@ void SmallFigure::row_spans(std::int64_t y, RowSpans& out) const {
         if (discs_[i].row_span(y, &s)) out.add(s);
     }
 }
-
-namespace {
-
-// Writes a span cut to the clip; returns whether anything was written.
-bool fill_clipped(std::uint32_t* row, std::int64_t x0, std::int64_t x1, const Clip64& clip,
-                  std::uint32_t pixel) {
-    x0 = std::max(x0, clip.left);
-    x1 = std::min(x1, clip.right);
-    if (x0 >= x1) return false;
-    fill_pixels(row + x0, x1 - x0, pixel);
-    return true;
-}
-
-}  // namespace
 
 void SmallFigure::paint(DeviceContext& dc, std::uint32_t pixel) const {
     if (!dc.surface || !has_rows_) return;

@@ -11,6 +11,7 @@
 #include <new>
 #include <utility>
 
+#include "raster/figure_cache.h"
 #include "raster/shapes.h"
 
 namespace win::raster {
@@ -97,9 +98,35 @@ class SmallFigure {
     bool has_rows_ = false;
 };
 
-struct FigureRuns;
 // Stores the figure's runs; false when they do not fit.
 bool record_runs(const SmallFigure& figure, FigureRuns& out);
+
+// Paints the small figure that build(figure, points) makes of n points in
+// pixel: from the runs kept for its shape (anchored at points[0]) when the
+// shape can be kept, else directly.  build returns false when the parts do
+// not fit a small figure, and so does this, having painted nothing.
+template <typename Build>
+bool paint_small_figure(DeviceContext& dc, FigureKey key, const Point64* points, std::size_t n,
+                        std::uint32_t pixel, Build build) {
+    if (key.set_points(points, n)) {
+        const Point64 anchor = points[0];
+        const FigureRuns& runs = figure_runs(key, [&](FigureRuns& out) {
+            Point64 relative[FigureKey::MOST_POINTS];
+            for (std::size_t i = 0; i < n; ++i)
+                relative[i] = {points[i].x - anchor.x, points[i].y - anchor.y};
+            SmallFigure figure;
+            return build(figure, relative) && record_runs(figure, out);
+        });
+        if (runs.kept) {
+            paint_runs(dc, runs, anchor, pixel);
+            return true;
+        }
+    }
+    SmallFigure figure;
+    if (!build(figure, points)) return false;
+    figure.paint(dc, pixel);
+    return true;
+}
 
 template <typename Emit>
 void SmallFigure::for_each_run(std::int64_t top, std::int64_t bottom, Emit emit) const {

@@ -94,13 +94,7 @@ RowRange visible_rows(const RowShape* brush, const RowShape* pen, const Clip64& 
 // Fills the spans of one row, cut to the clip; returns whether anything was written.
 bool fill_row(std::uint32_t* row, const SpanList& spans, const Clip64& clip, std::uint32_t px) {
     bool wrote = false;
-    for (const Span& s : spans) {
-        const std::int64_t x0 = std::max(s.x0, clip.left);
-        const std::int64_t x1 = std::min(s.x1, clip.right);
-        if (x0 >= x1) continue;
-        fill_pixels(row + x0, x1 - x0, px);
-        wrote = true;
-    }
+    for (const Span& s : spans) wrote |= fill_clipped(row, s.x0, s.x1, clip, px);
     return wrote;
 }
 

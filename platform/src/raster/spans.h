@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "raster/row_fill.h"
 #include "raster/surface.h"
 
 namespace win::raster {
@@ -121,6 +122,17 @@ struct Clip64 {
 inline Clip64 clip_of(const DeviceContext& dc) {
     const Rect b = dc_bounds(dc);
     return {b.left, b.top, b.right, b.bottom};
+}
+
+// Writes columns [x0, x1) of a row, cut to the clip; returns whether any
+// pixel was written.
+inline bool fill_clipped(std::uint32_t* row, std::int64_t x0, std::int64_t x1, const Clip64& clip,
+                         std::uint32_t pixel) {
+    x0 = std::max(x0, clip.left);
+    x1 = std::min(x1, clip.right);
+    if (x0 >= x1) return false;
+    fill_pixels(row + x0, x1 - x0, pixel);
+    return true;
 }
 
 // Paints a figure: the pen region in pen_pixel, and the brush region minus the

@@ -47,22 +47,19 @@ bool segment_quad(Point64 a, Point64 b, std::int64_t width, Point64 quad[4]) {
     return true;
 }
 
-void add_segment(UnionShape& path, Point64 a, Point64 b, std::int64_t width) {
-    Point64 quad[4];
-    if (segment_quad(a, b, width, quad)) path.add<PolygonFillShape>(quad, 4, path.arena());
-}
-
 void add_wide_path(UnionShape& path, const Point64* points, std::size_t n, bool closed,
                    std::int64_t width) {
-    const std::size_t segments = closed ? n : (n == 0 ? 0 : n - 1);
-    path.reserve(segments + n);
-    for (std::size_t i = 0; i < segments; ++i) {
-        add_segment(path, points[i], points[(i + 1) % n], width);
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i > 0 && points[i] == points[i - 1]) continue;
-        add_disc(path, points[i], width);
-    }
+    path.reserve(path_segments(n, closed) + n);
+    for_each_wide_part(
+        points, n, closed, width,
+        [&path](const Point64* quad) {
+            path.add<PolygonFillShape>(quad, 4, path.arena());
+            return true;
+        },
+        [&path, width](Point64 centre) {
+            add_disc(path, centre, width);
+            return true;
+        });
 }
 
 }  // namespace win::raster
