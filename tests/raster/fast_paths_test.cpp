@@ -123,9 +123,9 @@ void general_polygon(Canvas& canvas, const std::vector<Point64>& points) {
     FigureArena arena;
     std::uint32_t brush_pixel = 0;
     const bool has_brush = brush_paints(dc, &brush_pixel);
-    const PolygonFillShape fill(points.data(), points.size(), arena.resource());
+    const PolygonFillShape fill(points.data(), points.size(), arena);
     const PenInfo pen = pen_info(dc);
-    UnionShape outline(arena.resource());
+    UnionShape outline(arena);
     if (pen.mode == PenMode::Thin) add_thin_path(outline, points.data(), points.size(), true);
     if (pen.mode == PenMode::Wide)
         add_wide_path(outline, points.data(), points.size(), true, pen.width);
@@ -183,7 +183,7 @@ TEST(SmallFigure, LinesMatchTheGeneralShapes) {
         ASSERT_TRUE(win::line_to(fast.dc, b.x, b.y));
 
         FigureArena arena;
-        UnionShape stroke(arena.resource());
+        UnionShape stroke(arena);
         const Point64 ends[2] = {{a.x, a.y}, {b.x, b.y}};
         if (pen_width <= 1) add_thin_path(stroke, ends, 2, false);
         if (pen_width > 1 && !(ends[0] == ends[1]))

@@ -54,9 +54,8 @@ std::size_t row_crossings(const PolygonEdge* edges, std::size_t n, std::int64_t 
     return found;
 }
 
-PolygonFillShape::PolygonFillShape(const Point64* points, std::size_t n,
-                                   std::pmr::memory_resource* arena)
-    : edges_(arena), crossings_(arena) {
+PolygonFillShape::PolygonFillShape(const Point64* points, std::size_t n, FigureArena& arena)
+    : edges_(ArenaAllocator<PolygonEdge>(arena)), crossings_(ArenaAllocator<std::int64_t>(arena)) {
     edges_.reserve(n);
     for_each_edge(points, n, [this](Point64 a, Point64 b) { edges_.emplace_back(a, b); });
     crossings_.resize(edges_.size());
@@ -123,12 +122,12 @@ bool polygon(HDC hdc, const Point* points, int count) {
     if (paint_small_polygon(*hdc, points, count, pen, has_brush, brush_pixel)) return true;
 
     FigureArena arena;
-    std::pmr::vector<Point64> vertices(arena.resource());
+    std::vector<Point64, ArenaAllocator<Point64>> vertices{ArenaAllocator<Point64>(arena)};
     vertices.reserve(std::size_t(count));
     for (int i = 0; i < count; ++i) vertices.push_back({points[i].x, points[i].y});
-    const PolygonFillShape fill(vertices.data(), vertices.size(), arena.resource());
+    const PolygonFillShape fill(vertices.data(), vertices.size(), arena);
     const RowShape* brush = has_brush ? &fill : nullptr;
-    UnionShape outline(arena.resource());
+    UnionShape outline(arena);
     if (pen.mode == PenMode::Thin) add_thin_path(outline, vertices.data(), vertices.size(), true);
     if (pen.mode == PenMode::Wide)
         add_wide_path(outline, vertices.data(), vertices.size(), true, pen.width);

@@ -40,7 +40,7 @@ void draw_rectangle_figure(DeviceContext& dc, const Box64& box) {
     }
     const BoxShape inside(box.left + 1, box.top + 1, box.right - 1, box.bottom - 1);
     FigureArena arena;
-    UnionShape outline(arena.resource());
+    UnionShape outline(arena);
     if (pen.mode == PenMode::Thin) {
         add_thin_rectangle_outline(outline, box);
     } else {

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory_resource>
+#include <vector>
 
 #include "raster/raster_math.h"
 #include "raster/spans.h"
@@ -136,14 +136,14 @@ class PolygonEdge {
 class PolygonFillShape final : public RowShape {
   public:
     // Edges and the per-row crossings live in arena.
-    PolygonFillShape(const Point64* points, std::size_t count, std::pmr::memory_resource* arena);
+    PolygonFillShape(const Point64* points, std::size_t count, FigureArena& arena);
     RowRange rows() const override { return rows_; }
     void add_spans(std::int64_t y, SpanList& out) const override;
 
   private:
-    std::pmr::vector<PolygonEdge> edges_;
+    std::vector<PolygonEdge, ArenaAllocator<PolygonEdge>> edges_;
     RowRange rows_;
-    mutable std::pmr::vector<std::int64_t> crossings_;
+    mutable std::vector<std::int64_t, ArenaAllocator<std::int64_t>> crossings_;
 };
 
 // The edges of a closed polygon that cross rows: add(a, b) for each edge

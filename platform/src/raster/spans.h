@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <memory_resource>
 #include <utility>
 #include <vector>
 
+#include "raster/arena.h"
 #include "raster/row_fill.h"
 #include "raster/surface.h"
 
@@ -67,26 +67,11 @@ class BoxShape final : public RowShape {
     std::int64_t left_, top_, right_, bottom_;
 };
 
-// Scratch memory for the parts of one figure: a buffer on the stack that
-// spills to the heap only for paths with very many vertices.  Everything is
-// given back at once when the arena goes, so a figure costs no allocation.
-class FigureArena {
-  public:
-    FigureArena() = default;
-    FigureArena(const FigureArena&) = delete;
-    FigureArena& operator=(const FigureArena&) = delete;
-    std::pmr::memory_resource* resource() { return &resource_; }
-
-  private:
-    alignas(std::max_align_t) std::byte buffer_[4096];
-    std::pmr::monotonic_buffer_resource resource_{buffer_, sizeof buffer_};
-};
-
 // The union of several shapes (pen strokes: segments, caps and joins), each
 // made in the arena.
 class UnionShape final : public RowShape {
   public:
-    explicit UnionShape(std::pmr::memory_resource* arena) : arena_(arena), parts_(arena) {}
+    explicit UnionShape(FigureArena& arena) : arena_(&arena), parts_(ArenaAllocator<Part>(arena)) {}
     UnionShape(const UnionShape&) = delete;
     UnionShape& operator=(const UnionShape&) = delete;
     ~UnionShape() override;
@@ -94,11 +79,10 @@ class UnionShape final : public RowShape {
     // Makes a Part from args; a part that covers no row is dropped.
     template <typename Part, typename... Args>
     void add(Args&&... args) {
-        std::pmr::polymorphic_allocator<std::byte> allocator(arena_);
-        keep(allocator.new_object<Part>(std::forward<Args>(args)...));
+        keep(arena_->make<Part>(std::forward<Args>(args)...));
     }
     void reserve(std::size_t parts) { parts_.reserve(parts); }
-    std::pmr::memory_resource* arena() const { return arena_; }
+    FigureArena& arena() const { return *arena_; }
     bool empty() const { return parts_.empty(); }
     RowRange rows() const override { return rows_; }
     void add_spans(std::int64_t y, SpanList& out) const override;
@@ -110,8 +94,8 @@ class UnionShape final : public RowShape {
         RowRange rows;  // kept beside the part: most parts miss most rows
         RowShape* shape;
     };
-    std::pmr::memory_resource* arena_;
-    std::pmr::vector<Part> parts_;
+    FigureArena* arena_;
+    std::vector<Part, ArenaAllocator<Part>> parts_;
     RowRange rows_;
 };
 
