@@ -10,8 +10,8 @@
 
 #include "desktop_session.h"
 #include "kv390/harness.h"
+#include "menu_bar/layout.h"
 #include "reference_run.h"
-#include "sdl/menu_layout.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ using desktop::pause_ms;
 using desktop::run;
 
 constexpr int CLIENT_W = 595, CLIENT_H = 497;
-constexpr int BAR = win::sdl::menu_layout::BAR_HEIGHT;
+constexpr int BAR = win::menu_bar::layout::BAR_HEIGHT;
 constexpr std::uint32_t SUN_YELLOW = 0xFFFF00;
 constexpr int SUN_ROW = 248 - 215;  // client row of the sun's centre
 constexpr int IDM_QUIT_POSITION = 10;
@@ -183,8 +183,8 @@ TEST_F(DesktopSession, SamePixelsAsHeadlessAndQuitFromTheRunMenu) {
     click_at(graphics.x + 12, graphics.y + BAR / 2);
     win::Image menu_open = screenshot(graphics, std::string(SCREENSHOT_DIR) + "/menu_open.png");
     ASSERT_EQ(menu_open.height, BAR + CLIENT_H);
-    int quit_y = BAR + win::sdl::menu_layout::item_top(reference.run_menu, IDM_QUIT_POSITION) +
-                 win::sdl::menu_layout::ITEM_HEIGHT / 2;
+    int quit_y = BAR + win::menu_bar::layout::item_top(reference.run_menu, IDM_QUIT_POSITION) +
+                 win::menu_bar::layout::ITEM_HEIGHT / 2;
     EXPECT_EQ(menu_open.at(1, BAR + 1), 0xFFFFFFu) << "drop-down frame";
     EXPECT_EQ(menu_open.at(30, quit_y), 0xC0C0C0u) << "drop-down face";
     click_at(graphics.x + 30, graphics.y + quit_y);

@@ -11,8 +11,8 @@
 
 namespace {
 
-using kv390::headless::GifWriter;
-using kv390::headless::PaletteMap;
+using win::headless::GifWriter;
+using win::headless::PaletteMap;
 
 win::Image filled(int width, int height, std::uint32_t pixel) {
     win::Image image;

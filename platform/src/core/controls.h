@@ -1,9 +1,8 @@
 // The dialog window class and the controls a dialog template may name (static
 // text, edit box, push button).  Internal to the windowing core.
 //
-// A control paints into its own client surface and then copies itself (with
-// its border) into its dialog's surface, so the dialog window's pixels show
-// the whole dialog and backends present only top-level windows.
+// A control paints into its own client surface; the dialog's picture shows
+// it (with its border) on top of the dialog's face, as for any child window.
 #pragma once
 
 #include <string>
@@ -46,10 +45,8 @@ void set_text(HWND control, const std::string& text);
 bool is_push_button(HWND control);
 bool is_default_push_button(HWND control);
 
-// Copies a control's border and client pixels into its dialog's surface.
-void compose_into_parent(HWND control);
-// Paints the dialog face and every control on it.
-void compose_dialog(HWND dialog);
+// Paints the dialog's face (the controls show on top of it).
+void paint_face(HWND dialog);
 
 // Word wrap for the system font: the lines of text (start and length) that fit
 // into width pixels; an empty text is one empty line.

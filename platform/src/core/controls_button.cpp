@@ -47,7 +47,6 @@ void paint_button(HWND hwnd) {
         draw_centred_text(hdc, data->text, r, data->pressed ? 1 : 0);
     }
     end_paint(hwnd, &ps);
-    compose_into_parent(hwnd);
 }
 
 bool inside_client(HWND hwnd, LPARAM lparam) {

@@ -1,5 +1,5 @@
 // What the controls share: class registration, their data and text, word
-// wrap, and copying their pixels onto the dialog.
+// wrap, and the dialog's face.
 #include <algorithm>
 #include <memory>
 #include <string_view>
@@ -26,33 +26,6 @@ bool same_ascii_name(const std::u16string& name, const char* expected) {
         if (unit != char16_t(expected[i])) return false;
     }
     return i == name.size();
-}
-
-// Copies the pixels of one surface rectangle into another surface, clipped.
-void copy_pixels(const Surface& from, Surface& to, int to_x, int to_y) {
-    const int x0 = std::max(0, -to_x), y0 = std::max(0, -to_y);
-    const int x1 = std::min(from.width, to.width - to_x);
-    const int y1 = std::min(from.height, to.height - to_y);
-    for (int y = y0; y < y1; ++y) {
-        std::copy(from.row(y) + x0, from.row(y) + x1, to.row(y + to_y) + to_x + x0);
-    }
-}
-
-void fill_surface(Surface& s, Rect r, std::uint32_t pixel) {
-    r.left = std::max(r.left, 0);
-    r.top = std::max(r.top, 0);
-    r.right = std::min(r.right, s.width);
-    r.bottom = std::min(r.bottom, s.height);
-    for (int y = r.top; y < r.bottom; ++y) std::fill(s.row(y) + r.left, s.row(y) + r.right, pixel);
-}
-
-// The frame band between a control's outer rectangle and its client area.
-void draw_frame(Surface& s, const Rect& outer, const Rect& client) {
-    if (client.left == outer.left && client.top == outer.top) return;
-    fill_surface(s, Rect{outer.left, outer.top, outer.right, client.top}, BORDER);
-    fill_surface(s, Rect{outer.left, client.bottom, outer.right, outer.bottom}, BORDER);
-    fill_surface(s, Rect{outer.left, client.top, client.left, client.bottom}, BORDER);
-    fill_surface(s, Rect{client.right, client.top, outer.right, client.bottom}, BORDER);
 }
 
 bool is_dialog(const Window* w) {
@@ -133,27 +106,11 @@ bool is_default_push_button(HWND control) {
     return is_push_button(control) && (get_window_style(control) & 0xFu) == BS_DEFPUSHBUTTON;
 }
 
-void compose_into_parent(HWND control) {
-    Window* w = live_window(control);
-    Window* dialog = w != nullptr ? live_window(w->parent) : nullptr;
-    if (!is_dialog(dialog) || !w->visible) return;
-    const Point base = client_origin(*dialog);
-    const Point origin = client_origin(*w);
-    const Rect outer{w->outer.left - base.x, w->outer.top - base.y, w->outer.right - base.x,
-                     w->outer.bottom - base.y};
-    const Rect client{origin.x - base.x, origin.y - base.y, origin.x - base.x + w->client_width,
-                      origin.y - base.y + w->client_height};
-    draw_frame(dialog->surface, outer, client);
-    copy_pixels(w->surface, dialog->surface, client.left, client.top);
-    dialog->surface.touch();
-}
-
-void compose_dialog(HWND dialog) {
+void paint_face(HWND dialog) {
     Window* d = live_window(dialog);
     if (!is_dialog(d)) return;
-    fill_surface(d->surface, Rect{0, 0, d->surface.width, d->surface.height}, FACE);
+    std::fill(d->surface.pixels.begin(), d->surface.pixels.end(), FACE);
     d->surface.touch();
-    for (HWND child : d->children) compose_into_parent(child);
 }
 
 int line_height(HDC hdc) {

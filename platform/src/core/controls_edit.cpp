@@ -54,7 +54,6 @@ void paint_edit(HWND hwnd) {
         }
     }
     end_paint(hwnd, &ps);
-    compose_into_parent(hwnd);
 }
 
 // Printable Latin-1 characters are typed, Enter too when the box wants it;

@@ -22,7 +22,6 @@ void paint_static(HWND hwnd) {
         }
     }
     end_paint(hwnd, &ps);
-    compose_into_parent(hwnd);
 }
 
 }  // namespace

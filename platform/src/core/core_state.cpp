@@ -12,11 +12,41 @@ Core& core() {
     return instance;
 }
 
-void ensure_backend() {
-    static bool initialised = false;
-    if (initialised) return;
-    initialised = true;
-    backend::init();
+namespace {
+
+struct BackendChoice {
+    backend::Backend* chosen = nullptr;
+    bool initialised = false;
+};
+
+BackendChoice& backend_choice() {
+    static BackendChoice instance;
+    return instance;
+}
+
+}  // namespace
+
+// Marked initialised before init runs, so that core calls made from init
+// reach the backend instead of initialising it again.
+backend::Backend& ensure_backend() {
+    BackendChoice& choice = backend_choice();
+    if (choice.chosen == nullptr) choice.chosen = &backend::built_in();
+    if (!choice.initialised) {
+        choice.initialised = true;
+        choice.chosen->init();
+    }
+    return *choice.chosen;
+}
+
+bool backend::install(Backend& backend) {
+    BackendChoice& choice = backend_choice();
+    if (choice.initialised) return choice.chosen == &backend;
+    choice.chosen = &backend;
+    return true;
+}
+
+void backend::keep_records_for_exit() {
+    static_cast<void>(core());
 }
 
 Window* live_window(HWND hwnd) {
@@ -77,14 +107,14 @@ bool accepts_input(HWND hwnd) {
     return true;
 }
 
-void set_dispatch_observer(DispatchObserver observer, void* context) {
+void backend::set_dispatch_observer(DispatchObserver observer, void* context) {
     core().observer = observer;
     core().observer_context = context;
 }
 
 void reset_layer() {
     for (const auto& w : core().windows) {
-        if (!w->destroyed) backend::window_event(w.get(), backend::WindowEvent::Destroyed);
+        if (!w->destroyed) ensure_backend().window_event(w.get(), backend::WindowEvent::Destroyed);
     }
     // DCs first: freeing one gives back its selections, so every object is
     // unselected when the objects go; the windows whose surfaces the DCs drew

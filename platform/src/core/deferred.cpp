@@ -29,7 +29,7 @@ void flush_deferred(HWND hwnd) {
 }
 
 // A flush may create or destroy windows, so the marked ones are listed first.
-void flush_all_deferred() {
+void backend::flush_all_deferred() {
     std::vector<HWND> marked;
     for (const auto& w : core().windows) {
         if (!w->destroyed && w->deferred_marked) marked.push_back(w.get());

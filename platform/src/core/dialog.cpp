@@ -54,7 +54,7 @@ void paint_dialog(HWND dialog) {
     PaintStruct ps;
     begin_paint(dialog, &ps);
     end_paint(dialog, &ps);
-    controls::compose_dialog(dialog);
+    controls::paint_face(dialog);
 }
 
 LRESULT default_dialog_handling(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -48,6 +48,7 @@ void activate_window(HWND hwnd) {
     Core& c = core();
     HWND top = top_level_of(hwnd);
     HWND old = live_window(c.active);
+    if (old != nullptr && old != top) old->menu_bar.close();
     if (top == nullptr) {
         c.active = nullptr;
         if (old != nullptr) send_message(old, WM_ACTIVATE, 0, 0);

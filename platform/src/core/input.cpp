@@ -2,6 +2,8 @@
 // the window under the pointer, keys and characters to the focus window.
 #include "core/input.h"
 
+#include <algorithm>
+
 #include "core/window.h"
 
 namespace win::input {
@@ -47,6 +49,33 @@ WPARAM button_state(UINT message) {
 
 bool is_button_down(UINT message) {
     return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN;
+}
+
+bool is_key_up(UINT message) {
+    return message == WM_KEYUP || message == WM_SYSKEYUP;
+}
+
+// A top-level window's drawn menu bar, read afresh; null without one.
+menu_bar::MenuBar* menu_bar_of(HWND top) {
+    Window* w = live_window(top);
+    if (w == nullptr || menu_strip_height(*w) == 0) return nullptr;
+    w->menu_bar.refresh(top);
+    return w->menu_bar.empty() ? nullptr : &w->menu_bar;
+}
+
+// Working elsewhere closes the other windows' drop-downs.
+void close_other_menus(HWND except) {
+    for (const auto& w : core().windows) {
+        if (w.get() != except) w->menu_bar.close();
+    }
+}
+
+menu_bar::MenuOutcome button_to_menu(menu_bar::MenuBar& bar, HWND top, UINT message, int x, int y) {
+    bool down = is_button_down(message);
+    if (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP) {
+        return down ? bar.button_down(top, x, y) : bar.button_up(top, x, y);
+    }
+    return bar.other_button(down, y);
 }
 
 }  // namespace
@@ -101,6 +130,58 @@ void client_resized(HWND hwnd, int width, int height) {
 
 void expose(HWND hwnd) {
     invalidate_rect(hwnd, nullptr, true);
+}
+
+void focus(HWND hwnd) {
+    Window* w = live_window(hwnd);
+    if (w == nullptr || w->parent == nullptr) {
+        activate(hwnd);
+        return;
+    }
+    activate(top_level_of(hwnd));
+    set_focus(hwnd);
+}
+
+void picture_button(HWND top, UINT message, int x, int y) {
+    if (live_window(top) == nullptr) return;
+    if (is_button_down(message)) close_other_menus(top);
+    if (menu_bar::MenuBar* bar = menu_bar_of(top)) {
+        if (button_to_menu(*bar, top, message, x, y).consumed) return;
+    }
+    const Window* w = live_window(top);
+    if (w == nullptr) return;
+    int client_y = y - menu_strip_height(*w);
+    if (client_y < 0) return;
+    mouse_button(top, message, x, client_y);
+}
+
+void picture_motion(HWND top, int x, int y) {
+    Window* w = live_window(top);
+    if (w == nullptr || !w->menu_bar.is_open()) return;
+    if (menu_bar::MenuBar* bar = menu_bar_of(top)) bar->motion(top, x, y);
+}
+
+bool keyboard_key(UINT message, int vk, LPARAM flags) {
+    HWND active = get_active_window();
+    if (menu_bar::MenuBar* bar = menu_bar_of(active)) {
+        if (is_key_up(message)) {
+            bar->key_up(active, vk);
+        } else if (bar->key_down(active, vk).consumed) {
+            return false;
+        }
+    }
+    // Key-ups always reach the core, so that its key state never sticks.
+    key(message, vk, flags);
+    return true;
+}
+
+void picture_resized(HWND top, int width, int height) {
+    const Window* w = live_window(top);
+    if (w == nullptr || !(w->style & WS_THICKFRAME)) return;
+    int client_height = std::max(height - menu_strip_height(*w), 0);
+    if (width != w->client_width || client_height != w->client_height) {
+        client_resized(top, width, client_height);
+    }
 }
 
 }  // namespace win::input

@@ -1,6 +1,7 @@
 // Entry points through which a backend (or the headless harness) hands user
 // input to the core.  They queue the messages a desktop would: button and key
 // messages go to the window under the pointer or with the keyboard focus.
+// Part of the backend contract (with core/backend.h).
 #pragma once
 
 #include "kv390/win.h"
@@ -26,5 +27,26 @@ void activate(HWND hwnd);
 void client_resized(HWND hwnd, int width, int height);
 // The system asks hwnd to repaint (an uncovering).
 void expose(HWND hwnd);
+// Activates hwnd's top-level window and gives hwnd the keyboard focus.
+void focus(HWND hwnd);
+
+// Input from a desktop, where a top-level window shows its whole picture
+// (core/backend.h): positions are in the picture, menu bar strip included.
+// The drawn menu bar takes what belongs to it; the rest reaches the window.
+//
+// A button down or up (WM_LBUTTONDOWN ... WM_RBUTTONUP) at a picture position.
+void picture_button(HWND top, UINT message, int x, int y);
+// The pointer moved over the picture (the open drop-down follows it).
+void picture_motion(HWND top, int x, int y);
+// A key from the keyboard: the active window's menu bar sees it first.
+// Returns false when the menu bar kept a key-down (its text must not be typed).
+bool keyboard_key(UINT message, int vk, LPARAM flags);
+// The user resized the picture (windows with a sizing frame follow).
+void picture_resized(HWND top, int width, int height);
 
 }  // namespace win::input
+
+namespace win {
+// Whether Caps Lock is on in the layer's key state (typing text turns it into keys).
+bool caps_lock_on();
+}  // namespace win

@@ -42,7 +42,7 @@ bool set_menu(HWND hwnd, HMENU menu) {
     if (w == nullptr || (w->style & WS_CHILD)) return false;
     if (menu != nullptr && live_menu(menu) == nullptr) return false;
     w->menu = menu;
-    backend::window_event(hwnd, backend::WindowEvent::MenuChanged);
+    ensure_backend().window_event(hwnd, backend::WindowEvent::MenuChanged);
     update_client_size(hwnd);
     return true;
 }
@@ -54,7 +54,7 @@ HMENU get_menu(HWND hwnd) {
 
 bool draw_menu_bar(HWND hwnd) {
     if (live_window(hwnd) == nullptr) return false;
-    backend::window_event(hwnd, backend::WindowEvent::MenuChanged);
+    ensure_backend().window_event(hwnd, backend::WindowEvent::MenuChanged);
     return true;
 }
 

@@ -9,11 +9,9 @@ namespace win {
 int get_system_metrics(int index) {
     switch (index) {
         case SM_CXSCREEN:
-            ensure_backend();
-            return backend::screen_size().cx;
+            return ensure_backend().screen_size().cx;
         case SM_CYSCREEN:
-            ensure_backend();
-            return backend::screen_size().cy;
+            return ensure_backend().screen_size().cy;
         case SM_CYCAPTION:
             return CAPTION_HEIGHT;
         case SM_CXBORDER:

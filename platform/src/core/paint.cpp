@@ -131,19 +131,39 @@ int release_dc(HWND, HDC hdc) {
     return 1;
 }
 
+// The client rows of the window's picture: what a desktop shows below the
+// menu bar, child windows and an open drop-down included.
 Image window_image(HWND hwnd) {
     Image image;
-    flush_deferred(hwnd);
-    Window* w = live_window(hwnd);
-    if (w == nullptr) return image;
-    const Surface& s = w->surface;
-    image.width = s.width;
-    image.height = s.height;
-    image.pixels.resize(std::size_t(s.width) * std::size_t(s.height));
-    for (int y = 0; y < s.height; ++y) {
-        std::copy_n(s.row(y), s.width, image.pixels.data() + std::size_t(y) * s.width);
+    const backend::Picture& picture = backend::compose(hwnd);
+    image.width = picture.width;
+    image.height = picture.height - picture.client_top;
+    image.pixels.resize(std::size_t(image.width) * std::size_t(image.height));
+    for (int y = 0; y < image.height; ++y) {
+        std::copy_n(picture.rows[std::size_t(picture.client_top + y)], image.width,
+                    image.pixels.data() + std::size_t(y) * std::size_t(image.width));
     }
     return image;
+}
+
+Image backend::record_image(HWND hwnd) {
+    Image image;
+    for (const auto& record : core().windows) {
+        if (record.get() != hwnd) continue;
+        const Surface& s = record->surface;
+        image.width = s.width;
+        image.height = s.height;
+        image.pixels.resize(std::size_t(s.width) * std::size_t(s.height));
+        for (int y = 0; y < s.height; ++y) {
+            std::copy_n(s.row(y), s.width, image.pixels.data() + std::size_t(y) * s.width);
+        }
+    }
+    return image;
+}
+
+// Recorders (the headless render request) take their frames in the backend.
+void note_frame(HWND hwnd) {
+    ensure_backend().window_event(hwnd, backend::WindowEvent::Frame);
 }
 
 }  // namespace win

@@ -18,8 +18,7 @@ bool matches_filter(HWND msg_hwnd, UINT message, HWND filter, UINT min, UINT max
 
 static bool enqueue(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, bool from_input) {
     if (hwnd != nullptr && live_window(hwnd) == nullptr) return false;
-    ensure_backend();
-    Msg msg{hwnd, message, wparam, lparam, backend::now_ms()};
+    Msg msg{hwnd, message, wparam, lparam, ensure_backend().now_ms()};
     core().posted.push_back(QueuedMessage{msg, from_input});
     return true;
 }
@@ -69,7 +68,7 @@ static bool take_posted(Msg* msg, HWND filter, UINT min, UINT max, bool remove) 
 static bool take_quit(Msg* msg, bool remove) {
     Core& c = core();
     if (!c.quit_pending) return false;
-    *msg = Msg{nullptr, WM_QUIT, WPARAM(c.quit_code), 0, backend::now_ms()};
+    *msg = Msg{nullptr, WM_QUIT, WPARAM(c.quit_code), 0, ensure_backend().now_ms()};
     if (remove) c.quit_pending = false;
     return true;
 }
@@ -78,7 +77,7 @@ static bool take_paint(Msg* msg, HWND filter, UINT min, UINT max) {
     for (const auto& w : core().windows) {
         if (w->destroyed || !w->has_invalid || !is_shown(w.get())) continue;
         if (!matches_filter(w.get(), WM_PAINT, filter, min, max)) continue;
-        *msg = Msg{w.get(), WM_PAINT, 0, 0, backend::now_ms()};
+        *msg = Msg{w.get(), WM_PAINT, 0, 0, ensure_backend().now_ms()};
         return true;
     }
     return false;
@@ -91,16 +90,15 @@ bool any_paint_pending() {
 
 static void present_now_and_then() {
     Core& c = core();
-    std::uint64_t now = backend::now_ms();
+    std::uint64_t now = ensure_backend().now_ms();
     if (now >= c.last_present + PRESENT_INTERVAL_MS || now < c.last_present) {
         c.last_present = now;
-        backend::present();
+        ensure_backend().present();
     }
 }
 
 bool peek_message(Msg* msg, HWND hwnd, UINT min, UINT max, UINT remove) {
-    ensure_backend();
-    backend::poll_input();
+    ensure_backend().poll_input();
     Msg found;
     bool removing = (remove & PM_REMOVE) != 0;
     bool got = take_posted(&found, hwnd, min, max, removing) || take_quit(&found, removing) ||

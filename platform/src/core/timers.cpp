@@ -19,11 +19,10 @@ static Timer* find_timer(HWND hwnd, std::uintptr_t id) {
 
 std::uintptr_t set_timer(HWND hwnd, std::uintptr_t id, UINT interval_ms) {
     if (hwnd != nullptr && live_window(hwnd) == nullptr) return 0;
-    ensure_backend();
     Core& c = core();
     if (hwnd == nullptr && find_timer(nullptr, id) == nullptr) id = c.next_free_timer_id++;
     UINT interval = std::max(interval_ms, MINIMUM_INTERVAL_MS);
-    std::uint64_t due = backend::now_ms() + interval;
+    std::uint64_t due = ensure_backend().now_ms() + interval;
     if (Timer* existing = find_timer(hwnd, id)) {
         existing->interval = interval;
         existing->due = due;
@@ -60,12 +59,12 @@ bool next_timer_due(std::uint64_t* due) {
 
 bool any_timer_due() {
     std::uint64_t due = 0;
-    return next_timer_due(&due) && due <= backend::now_ms();
+    return next_timer_due(&due) && due <= ensure_backend().now_ms();
 }
 
 // The earliest due timer first; equal times in the order the timers were set.
 bool take_due_timer(Msg* msg, HWND filter, UINT min, UINT max, bool remove) {
-    std::uint64_t now = backend::now_ms();
+    std::uint64_t now = ensure_backend().now_ms();
     Timer* chosen = nullptr;
     for (Timer& t : core().timers) {
         if (t.due > now || !matches_filter(t.hwnd, WM_TIMER, filter, min, max)) continue;

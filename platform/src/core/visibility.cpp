@@ -7,9 +7,10 @@ namespace win {
 static void hide(HWND hwnd) {
     hwnd->visible = false;
     hwnd->style &= ~WS_VISIBLE;
+    hwnd->menu_bar.close();
     send_message(hwnd, WM_SHOWWINDOW, 0, 0);
     release_activation(hwnd);
-    backend::window_event(hwnd, backend::WindowEvent::Hidden);
+    ensure_backend().window_event(hwnd, backend::WindowEvent::Hidden);
 }
 
 // Becoming visible repaints the whole client area.
@@ -20,7 +21,7 @@ static void show(HWND hwnd) {
     send_message(hwnd, WM_SHOWWINDOW, 1, 0);
     if (live_window(hwnd) == nullptr) return;
     invalidate_rect(hwnd, nullptr, true);
-    backend::window_event(hwnd, backend::WindowEvent::Shown);
+    ensure_backend().window_event(hwnd, backend::WindowEvent::Shown);
 }
 
 bool show_window(HWND hwnd, int command) {
@@ -56,7 +57,7 @@ bool enable_window(HWND hwnd, bool enable) {
         if (is_self_or_descendant(core().focus, hwnd)) set_focus(nullptr);
     }
     send_message(hwnd, WM_ENABLE, enable ? 1 : 0, 0);
-    backend::window_event(hwnd, backend::WindowEvent::Enabled);
+    ensure_backend().window_event(hwnd, backend::WindowEvent::Enabled);
     return was_disabled;
 }
 

@@ -12,25 +12,24 @@ static bool activity_waiting() {
 }
 
 void wait_for_activity(int timeout_ms) {
-    ensure_backend();
-    backend::poll_input();
+    backend::Backend& b = ensure_backend();
+    b.poll_input();
     if (activity_waiting()) return;
-    backend::present();
-    core().last_present = backend::now_ms();
+    b.present();
+    core().last_present = b.now_ms();
     std::uint64_t deadline = 0;
     bool has_deadline = next_timer_due(&deadline);
     if (timeout_ms >= 0) {
-        std::uint64_t limit = backend::now_ms() + std::uint64_t(timeout_ms);
+        std::uint64_t limit = b.now_ms() + std::uint64_t(timeout_ms);
         deadline = has_deadline ? std::min(deadline, limit) : limit;
         has_deadline = true;
     }
-    backend::sleep_until(deadline, has_deadline);
-    backend::poll_input();
+    b.sleep_until(deadline, has_deadline);
+    b.poll_input();
 }
 
 std::uint64_t get_tick_count() {
-    ensure_backend();
-    return backend::now_ms();
+    return ensure_backend().now_ms();
 }
 
 }  // namespace win

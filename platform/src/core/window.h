@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "core/backend.h"
 #include "kv390/win.h"
+#include "menu_bar/menu_bar.h"
 #include "raster/surface.h"
 
 namespace win {
@@ -18,6 +20,14 @@ namespace win {
 // Owned by the window; freed with the record at reset_layer.
 struct WindowExtension {
     virtual ~WindowExtension() = default;
+};
+
+// A window's last composed picture and what it was composed from: when
+// nothing in the key changed, the picture is still right.
+struct Composition {
+    std::vector<std::uint64_t> key;
+    backend::Picture picture;
+    Surface scratch;  // the picture's pixels when layers overlap
 };
 
 // One window.  Records live until reset_layer; a destroyed window is only
@@ -60,6 +70,9 @@ struct Window {
 
     void* user = nullptr;
     std::unique_ptr<WindowExtension> extension;
+
+    menu_bar::MenuBar menu_bar;  // top-level windows with a menu: the drawn bar
+    Composition composition;     // the last picture composed of this window
 };
 
 struct Menu {
@@ -79,8 +92,6 @@ struct QueuedMessage {
     bool from_input = false;  // key messages from input update the key state when taken
 };
 
-using DispatchObserver = void (*)(const Msg& msg, void* context);
-
 struct Core {
     std::vector<WindowClass> classes;
     std::vector<std::unique_ptr<Window>> windows;  // creation order
@@ -95,15 +106,15 @@ struct Core {
     std::vector<HWND> activation_order;  // most recently active first
     std::array<bool, 256> keys{};
     bool caps_lock = false;
-    DispatchObserver observer = nullptr;
+    backend::DispatchObserver observer = nullptr;
     void* observer_context = nullptr;
     std::uint64_t last_present = 0;
 };
 
 // The one core record of the process.
 Core& core();
-// Initialises the backend once per process.
-void ensure_backend();
+// The backend in use, initialised on first use.
+backend::Backend& ensure_backend();
 
 // A live window record, or null for null, unknown and destroyed handles.
 Window* live_window(HWND hwnd);
@@ -124,6 +135,9 @@ struct FrameMetrics {
 FrameMetrics frame_metrics(UINT style, bool has_menu_bar);
 // Screen position of the client area's top-left corner.
 Point client_origin(const Window& w);
+// Rows of a window's picture above its client area: the drawn menu bar strip
+// of a top-level window with a menu bar, else 0.
+int menu_strip_height(const Window& w);
 // Recomputes the client size from the outer rect; resizes the surface (new
 // pixels white), sends WM_SIZE and invalidates as the class asks when the size
 // changed (notify: false during creation, before WM_CREATE).  Returns whether
@@ -158,13 +172,6 @@ void post_input_message(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 // Key state: updated when a key message from input is taken from the queue,
 // so that translate_message sees Shift and Ctrl as they were at that key.
 void apply_key_message(UINT message, WPARAM vk);
-bool caps_lock_on();
-
-// The harness observes every dispatched message (one observer; null removes).
-void set_dispatch_observer(DispatchObserver observer, void* context);
-
-// Flushes every window marked for deferred drawing (backends, before presenting).
-void flush_all_deferred();
 
 // Whether a WM_PAINT could be generated for any window.
 bool any_paint_pending();

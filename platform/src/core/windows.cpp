@@ -56,7 +56,7 @@ HWND create_window(UINT ex_style, const char* class_name, const char* title, UIN
     core().windows.push_back(std::move(record));
     if (Window* p = live_window(hwnd->parent)) p->children.push_back(hwnd);
     update_client_size(hwnd, false);
-    backend::window_event(hwnd, backend::WindowEvent::Created);
+    ensure_backend().window_event(hwnd, backend::WindowEvent::Created);
 
     CreateStruct cs{create_param, instance, menu,       parent,  height, width, y, x,
                     style,        title,    class_name, ex_style};
@@ -89,7 +89,7 @@ bool destroy_window(HWND hwnd) {
     kill_window_timers(hwnd);
     drop_posted_messages(hwnd);
     release_activation(hwnd);
-    backend::window_event(hwnd, backend::WindowEvent::Destroyed);
+    ensure_backend().window_event(hwnd, backend::WindowEvent::Destroyed);
     return true;
 }
 
@@ -135,7 +135,7 @@ bool move_window(HWND hwnd, int x, int y, int width, int height, bool repaint) {
     }
     update_client_size(hwnd);
     if (repaint && live_window(hwnd) != nullptr) invalidate_rect(hwnd, nullptr, true);
-    backend::window_event(hwnd, backend::WindowEvent::Moved);
+    ensure_backend().window_event(hwnd, backend::WindowEvent::Moved);
     return true;
 }
 
@@ -148,7 +148,7 @@ bool set_window_text(HWND hwnd, const char* text) {
     Window* w = live_window(hwnd);
     if (w == nullptr) return false;
     w->title = text != nullptr ? text : "";
-    backend::window_event(hwnd, backend::WindowEvent::Retitled);
+    ensure_backend().window_event(hwnd, backend::WindowEvent::Retitled);
     return true;
 }
 
@@ -195,6 +195,24 @@ std::vector<HWND> child_windows(HWND parent) {
         if (live_window(child) != nullptr) result.push_back(child);
     }
     return result;
+}
+
+std::vector<backend::TopLevel> backend::top_levels() {
+    std::vector<TopLevel> out;
+    for (const auto& record : core().windows) {
+        const Window& w = *record;
+        if (w.destroyed || w.parent != nullptr) continue;
+        TopLevel t;
+        t.hwnd = record.get();
+        t.title = w.title;
+        t.outer = w.outer;
+        t.content = Size{w.client_width, w.client_height + menu_strip_height(w)};
+        t.visible = w.visible;
+        t.resizable = (w.style & WS_THICKFRAME) != 0;
+        t.captioned = (w.style & WS_CAPTION) == WS_CAPTION;
+        out.push_back(std::move(t));
+    }
+    return out;
 }
 
 }  // namespace win

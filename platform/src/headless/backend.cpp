@@ -4,46 +4,53 @@
 #include <thread>
 
 #include "core/backend.h"
-#include "core/window.h"
 #include "headless/headless.h"
 #include "headless/render_session.h"
 #include "kv390/render.h"
+#include "select/backends.h"
 
-namespace win::backend {
+namespace win::headless {
+namespace {
 
-using kv390::headless::state;
+class HeadlessBackend final : public backend::Backend {
+  public:
+    // A tool may ask for a render of this run (kv390/render.h).
+    void init() override { kv390::render::start_from_environment(); }
 
-// A tool may ask for a render of this run (kv390/render.h).
-void init() {
-    kv390::render::start_from_environment();
-}
+    Size screen_size() override { return state().screen; }
 
-Size screen_size() {
-    return state().screen;
-}
+    std::uint64_t now_ms() override { return state().clock; }
 
-std::uint64_t now_ms() {
-    return state().clock;
-}
+    void poll_input() override {
+        deliver_due_input();
+        check_end_of_run();
+    }
 
-void poll_input() {
-    kv390::headless::deliver_due_input();
-    kv390::headless::check_end_of_run();
-}
+    void sleep_until(std::uint64_t deadline_ms, bool has_deadline) override;
+
+    void present() override {
+        backend::flush_all_deferred();
+        ++state().presents;
+    }
+
+    void window_event(HWND hwnd, backend::WindowEvent event) override {
+        render_window_event(hwnd, event);
+    }
+};
 
 // With nothing that could ever happen (no deadline, no timed input left),
 // the run ends at once, and a program that still waits after that is given
 // WM_QUIT, so a headless run never hangs.
-void sleep_until(std::uint64_t deadline_ms, bool has_deadline) {
+void HeadlessBackend::sleep_until(std::uint64_t deadline_ms, bool has_deadline) {
     auto& s = state();
     std::uint64_t wake = 0;
-    bool has_wake = kv390::headless::next_wake(&wake);
+    bool has_wake = next_wake(&wake);
     bool entries_left = s.next_entry < s.entries.size();
     if (!has_deadline && !entries_left) {
         if (!s.run_ended) {
-            kv390::headless::end_run();
+            end_run();
         } else {
-            win::post_quit_message(0);
+            post_quit_message(0);
         }
         return;
     }
@@ -52,16 +59,14 @@ void sleep_until(std::uint64_t deadline_ms, bool has_deadline) {
     if (target > s.clock && s.real_time) {
         std::this_thread::sleep_for(std::chrono::milliseconds(target - s.clock));
     }
-    kv390::headless::move_clock_to(target);
+    move_clock_to(target);
 }
 
-void present() {
-    win::flush_all_deferred();
-    ++state().presents;
+}  // namespace
+
+backend::Backend& backend() {
+    static HeadlessBackend instance;
+    return instance;
 }
 
-void window_event(HWND hwnd, WindowEvent event) {
-    kv390::headless::render_window_event(hwnd, event);
-}
-
-}  // namespace win::backend
+}  // namespace win::headless

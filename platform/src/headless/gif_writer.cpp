@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace kv390::headless {
+namespace win::headless {
 
 namespace {
 
@@ -212,4 +212,4 @@ bool GifWriter::close(std::string* error) {
     return true;
 }
 
-}  // namespace kv390::headless
+}  // namespace win::headless

@@ -1,14 +1,14 @@
 // The harness's immediate input, windows, menus, observers and reset.
 #include "kv390/harness.h"
 
+#include "core/backend.h"
 #include "core/input.h"
-#include "core/window.h"
 #include "headless/headless.h"
 
 namespace kv390::harness {
 
 void set_screen_size(int width, int height) {
-    headless::state().screen = win::Size{width < 0 ? 0 : width, height < 0 ? 0 : height};
+    win::headless::state().screen = win::Size{width < 0 ? 0 : width, height < 0 ? 0 : height};
 }
 
 void mouse_down(win::HWND hwnd, int x, int y) {
@@ -26,18 +26,18 @@ void click(win::HWND hwnd, int x, int y) {
 
 // Alt and F10, and keys pressed while Alt is held, are system keys.
 static bool is_system_key(int vk) {
-    return vk == win::VK_MENU || vk == win::VK_F10 || headless::state().alt_held;
+    return vk == win::VK_MENU || vk == win::VK_F10 || win::headless::state().alt_held;
 }
 
 void key_down(int vk) {
     bool system = is_system_key(vk);
-    if (vk == win::VK_MENU) headless::state().alt_held = true;
+    if (vk == win::VK_MENU) win::headless::state().alt_held = true;
     win::input::key(system ? win::WM_SYSKEYDOWN : win::WM_KEYDOWN, vk);
 }
 
 void key_up(int vk) {
     bool system = is_system_key(vk);
-    if (vk == win::VK_MENU) headless::state().alt_held = false;
+    if (vk == win::VK_MENU) win::headless::state().alt_held = false;
     win::input::key(system ? win::WM_SYSKEYUP : win::WM_KEYUP, vk);
 }
 
@@ -53,13 +53,7 @@ void press_ctrl_key(int vk) {
 }
 
 void focus(win::HWND hwnd) {
-    if (hwnd == nullptr || win::get_parent(hwnd) == nullptr ||
-        !(win::get_window_style(hwnd) & win::WS_CHILD)) {
-        win::input::activate(hwnd);
-        return;
-    }
-    win::input::activate(win::top_level_of(hwnd));
-    win::set_focus(hwnd);
+    win::input::focus(hwnd);
 }
 
 void close_window(win::HWND hwnd) {
@@ -111,21 +105,21 @@ win::Image window_pixels(win::HWND hwnd) {
 }
 
 static void observe_dispatch(const win::Msg& msg, void*) {
-    const auto& s = headless::state();
+    const auto& s = win::headless::state();
     if (msg.message != win::WM_TIMER || s.tick_observer == nullptr) return;
     s.tick_observer(msg.hwnd, s.tick_context);
 }
 
 void on_timer_dispatched(TickObserver observer, void* context) {
-    auto& s = headless::state();
+    auto& s = win::headless::state();
     s.tick_observer = observer;
     s.tick_context = context;
-    win::set_dispatch_observer(observer != nullptr ? observe_dispatch : nullptr, nullptr);
+    win::backend::set_dispatch_observer(observer != nullptr ? observe_dispatch : nullptr, nullptr);
 }
 
 void reset() {
     win::reset_layer();
-    headless::state() = headless::State{};
+    win::headless::state() = win::headless::State{};
 }
 
 }  // namespace kv390::harness

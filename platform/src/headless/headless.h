@@ -5,14 +5,17 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/backend.h"
 #include "kv390/harness.h"
 
-namespace kv390::headless {
+namespace win::headless {
+
+namespace harness = kv390::harness;
 
 constexpr std::uint64_t DEFAULT_IDLE_LIMIT_MS = 60000;
 
 struct State {
-    win::Size screen{1024, 768};
+    Size screen{1024, 768};
     std::uint64_t clock = 0;
     bool real_time = false;
     std::uint64_t presents = 0;
@@ -45,4 +48,4 @@ void end_run();
 // The next virtual time at which timed input or the end of the run is due.
 bool next_wake(std::uint64_t* t);
 
-}  // namespace kv390::headless
+}  // namespace win::headless

@@ -8,8 +8,7 @@
 #include <memory>
 #include <sstream>
 
-#include "core/frames.h"
-#include "core/window.h"
+#include "core/backend.h"
 #include "headless/gif_writer.h"
 #include "headless/render_session.h"
 #include "kv390/harness.h"
@@ -129,7 +128,10 @@ std::string frame_file_name(int frame) {
 
 }  // namespace kv390::render
 
-namespace kv390::headless {
+namespace win::headless {
+
+namespace harness = kv390::harness;
+namespace render = kv390::render;
 
 namespace {
 
@@ -172,9 +174,7 @@ void save_chosen_frames(Session& s, const win::Image& image) {
     }
 }
 
-void take_frame(win::HWND hwnd, void*) {
-    Session* s = session().get();
-    if (s == nullptr) return;
+void take_frame(Session* s, HWND hwnd) {
     if (s->picture_window == nullptr) s->picture_window = hwnd;
     ++s->frames;
     win::Image image = win::window_image(hwnd);
@@ -183,20 +183,6 @@ void take_frame(win::HWND hwnd, void*) {
         if (!s->gif->add_frame(image, &error)) keep_first_error(*s, error);
     }
     save_chosen_frames(*s, image);
-}
-
-// A destroyed window's record still holds its last pixels.
-win::Image pixels_of_record(win::HWND hwnd) {
-    win::Image image;
-    const win::Surface& surface = hwnd->surface;
-    image.width = surface.width;
-    image.height = surface.height;
-    image.pixels.reserve(std::size_t(surface.width) * std::size_t(surface.height));
-    for (int y = 0; y < surface.height; ++y) {
-        const std::uint32_t* row = surface.row(y);
-        image.pixels.insert(image.pixels.end(), row, row + surface.width);
-    }
-    return image;
 }
 
 bool open_gif(Session& s, std::string* error) {
@@ -263,51 +249,55 @@ bool read_file(const std::string& path, std::string* text) {
 
 }  // namespace
 
-void render_window_event(win::HWND hwnd, win::backend::WindowEvent event) {
+void render_window_event(HWND hwnd, backend::WindowEvent event) {
     Session* s = session().get();
-    if (s == nullptr || hwnd == nullptr) return;
-    using Event = win::backend::WindowEvent;
-    if (event == Event::Created && s->picture_window == nullptr && hwnd->parent == nullptr) {
+    if (s == nullptr) return;
+    using Event = backend::WindowEvent;
+    if (event == Event::Frame) {
+        take_frame(s, hwnd);
+    } else if (hwnd == nullptr) {
+        return;
+    } else if (event == Event::Created && s->picture_window == nullptr &&
+               !(get_window_style(hwnd) & WS_CHILD)) {
         s->picture_window = hwnd;
     } else if (event == Event::Destroyed && hwnd == s->picture_window &&
                s->last_picture.pixels.empty()) {
-        s->last_picture = pixels_of_record(hwnd);
+        // A destroyed window's record still holds its last pixels.
+        s->last_picture = backend::record_image(hwnd);
     }
 }
 
-}  // namespace kv390::headless
+}  // namespace win::headless
 
 namespace kv390::render {
 
 bool start(const Request& request, std::string* error) {
     std::string why;
-    if (headless::session()) {
+    if (win::headless::session()) {
         why = "a render is already running";
     } else if (request.palette.empty() || request.palette.size() > 256) {
         why = "the render request needs a palette of 1 to 256 colours";
     }
-    auto s = std::make_unique<headless::Session>();
+    auto s = std::make_unique<win::headless::Session>();
     s->request = request;
     std::sort(s->request.frames.begin(), s->request.frames.end());
     if (why.empty() && !harness::load_timed_input(request.input, &why)) why = "input " + why;
-    if (why.empty()) headless::open_gif(*s, &why);
+    if (why.empty()) win::headless::open_gif(*s, &why);
     if (!why.empty()) {
         if (error != nullptr) *error = why;
         return false;
     }
     harness::set_idle_limit(request.idle_limit_ms);
-    headless::session() = std::move(s);
-    win::set_frame_observer(headless::take_frame, nullptr);
+    win::headless::session() = std::move(s);
     return true;
 }
 
 bool active() {
-    return headless::session() != nullptr;
+    return win::headless::session() != nullptr;
 }
 
 bool finish(Result* result, std::string* error) {
-    std::unique_ptr<headless::Session> s = std::move(headless::session());
-    win::set_frame_observer(nullptr, nullptr);
+    std::unique_ptr<win::headless::Session> s = std::move(win::headless::session());
     std::string why;
     if (s == nullptr) {
         why = "no render is running";
@@ -317,9 +307,9 @@ bool finish(Result* result, std::string* error) {
         }
         if (result != nullptr) {
             result->frame_count = s->frames;
-            headless::list_unreached_frames(*s, result);
+            win::headless::list_unreached_frames(*s, result);
         }
-        headless::write_outputs(*s, &why);
+        win::headless::write_outputs(*s, &why);
     }
     if (!why.empty() && error != nullptr) *error = why;
     return why.empty();
@@ -330,7 +320,7 @@ void start_from_environment() {
     if (path == nullptr || *path == '\0' || active()) return;
     std::string text, error;
     Request request;
-    if (!headless::read_file(path, &text)) {
+    if (!win::headless::read_file(path, &text)) {
         error = std::string("cannot read the render request ") + path;
     } else if (parse_request(text, &request, &error)) {
         start(request, &error);
@@ -341,8 +331,8 @@ void start_from_environment() {
         std::_Exit(2);
     }
     // The layer's records must outlive the exit handler that reads them.
-    static_cast<void>(win::core());
-    std::atexit(headless::finish_at_exit);
+    win::backend::keep_records_for_exit();
+    std::atexit(win::headless::finish_at_exit);
 }
 
 }  // namespace kv390::render

@@ -3,10 +3,11 @@
 
 #include "core/backend.h"
 
-namespace kv390::headless {
+namespace win::headless {
 
 // Window events as the backend sees them: the first top-level window is the
-// picture window, and its pixels are kept when it is destroyed.
-void render_window_event(win::HWND hwnd, win::backend::WindowEvent event);
+// picture window, its animation frames are recorded, and its pixels are kept
+// when it is destroyed.
+void render_window_event(HWND hwnd, backend::WindowEvent event);
 
-}  // namespace kv390::headless
+}  // namespace win::headless

@@ -4,7 +4,7 @@
 #include "core/input.h"
 #include "headless/headless.h"
 
-namespace kv390::headless {
+namespace win::headless {
 
 using harness::TimedInput;
 
@@ -109,12 +109,12 @@ void move_clock_to(std::uint64_t t) {
     check_end_of_run();
 }
 
-}  // namespace kv390::headless
+}  // namespace win::headless
 
 namespace kv390::harness {
 
 void schedule(const TimedInput& input) {
-    auto& s = headless::state();
+    auto& s = win::headless::state();
     auto pos = std::upper_bound(s.entries.begin() + std::ptrdiff_t(s.next_entry), s.entries.end(),
                                 input.at_ms,
                                 [](std::uint64_t at, const TimedInput& e) { return at < e.at_ms; });
@@ -123,27 +123,27 @@ void schedule(const TimedInput& input) {
 }
 
 void set_idle_limit(std::uint64_t ms) {
-    headless::state().idle_limit = ms;
+    win::headless::state().idle_limit = ms;
 }
 
 bool run_ended() {
-    return headless::state().run_ended;
+    return win::headless::state().run_ended;
 }
 
 std::uint64_t now() {
-    return headless::state().clock;
+    return win::headless::state().clock;
 }
 
 void advance(std::uint64_t ms) {
-    headless::move_clock_to(headless::state().clock + ms);
+    win::headless::move_clock_to(win::headless::state().clock + ms);
 }
 
 void set_real_time(bool on) {
-    headless::state().real_time = on;
+    win::headless::state().real_time = on;
 }
 
 std::uint64_t present_count() {
-    return headless::state().presents;
+    return win::headless::state().presents;
 }
 
 }  // namespace kv390::harness

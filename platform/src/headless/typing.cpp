@@ -2,7 +2,6 @@
 #include <cstring>
 
 #include "core/input.h"
-#include "core/window.h"
 #include "kv390/harness.h"
 
 namespace kv390::harness {

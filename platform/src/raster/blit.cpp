@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "raster/spans.h"
+#include "raster/surface_copy.h"
 
 namespace win {
 
@@ -81,6 +82,15 @@ bool covers(const Box& a, const Box& b) {
 }
 
 }  // namespace
+
+void copy_surface_area(const Surface& from, const Rect& area, Surface& to, int x, int y) {
+    const std::int64_t shift_x = std::int64_t(area.left) - x, shift_y = std::int64_t(area.top) - y;
+    Box source = intersect(box_of(area), surface_box(from));
+    Box target = intersect(shifted(source, -shift_x, -shift_y), surface_box(to));
+    if (target.empty()) return;
+    copy_pixels(to, target, from, target.left + shift_x, target.top + shift_y);
+    to.touch();
+}
 
 bool bit_blt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, UINT rop) {
     if (!dest || !dest->surface || !source || !source->surface || rop != SRCCOPY) return false;

@@ -1,5 +1,5 @@
 // The SDL backend's record of its desktop windows, and the steps shared by
-// the backend entry points and the input translation.
+// the backend's operations and the input translation.
 #pragma once
 
 #include <SDL2/SDL.h>
@@ -20,14 +20,11 @@ struct BackendState {
 };
 
 BackendState& state();
-// Starts SDL video on a driver that shows windows on a screen (or the one
-// SDL_VIDEODRIVER names); false with the reason when there is none.
-bool start_video(std::string* reason);
 DesktopWindow* desktop_of(HWND hwnd);
 DesktopWindow* desktop_of_sdl_window(Uint32 window_id);
 // Creates, updates and closes desktop windows to match the core's windows.
 void sync_windows();
-// Feeds one SDL event to the core (or to a window's menu).
+// Feeds one SDL event to the core.
 void handle_event(const SDL_Event& event);
 // After a batch of events: focus that left all of the layer's windows.
 void finish_event_batch();

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "core/backend.h"
-#include "core/window.h"
 #include "sdl/backend_state.h"
+#include "select/backends.h"
 
 namespace win::sdl {
 namespace {
@@ -28,14 +28,10 @@ bool shows_nothing(const char* driver) {
            std::strcmp(driver, "evdev") == 0;
 }
 
-bool wants_desktop_window(const Window& w) {
-    return w.parent == nullptr && !w.destroyed;
-}
-
 void close_stale_windows() {
     auto& windows = state().windows;
     for (auto& d : windows) {
-        if (live_window(d->hwnd) == nullptr) close_desktop_window(*d);
+        if (!is_window(d->hwnd)) close_desktop_window(*d);
     }
     windows.erase(std::remove_if(windows.begin(), windows.end(),
                                  [](const auto& d) { return d->window == nullptr; }),
@@ -44,15 +40,15 @@ void close_stale_windows() {
 
 // Hands the core's choice of active window to the desktop.
 void raise_active_window() {
-    HWND active = core().active;
+    HWND active = get_active_window();
     if (active == state().synced_active) return;
     state().synced_active = active;
     DesktopWindow* d = desktop_of(active);
     if (d != nullptr && d->visible) SDL_RaiseWindow(d->window);
 }
 
-}  // namespace
-
+// Starts SDL video on a driver that shows windows on a screen (or the one
+// SDL_VIDEODRIVER names); false with the reason when there is none.
 bool start_video(std::string* reason) {
     const char* requested = SDL_getenv("SDL_VIDEODRIVER");
     if (requested != nullptr && *requested != 0) {
@@ -70,6 +66,19 @@ bool start_video(std::string* reason) {
     if (reason->empty()) *reason = "no video driver";
     return false;
 }
+
+class SdlBackend final : public backend::Backend {
+  public:
+    void init() override;
+    Size screen_size() override;
+    std::uint64_t now_ms() override { return SDL_GetTicks64(); }
+    void poll_input() override;
+    void sleep_until(std::uint64_t deadline_ms, bool has_deadline) override;
+    void present() override;
+    void window_event(HWND hwnd, backend::WindowEvent event) override;
+};
+
+}  // namespace
 
 BackendState& state() {
     // Never destroyed: the exit handler that closes the windows runs after
@@ -97,10 +106,8 @@ DesktopWindow* desktop_of_sdl_window(Uint32 window_id) {
 
 void sync_windows() {
     close_stale_windows();
-    for (const auto& record : core().windows) {
-        Window& w = *record;
-        if (!wants_desktop_window(w)) continue;
-        DesktopWindow* d = desktop_of(&w);
+    for (const backend::TopLevel& w : backend::top_levels()) {
+        DesktopWindow* d = desktop_of(w.hwnd);
         if (d == nullptr) {
             if (!w.visible) continue;  // made on first showing
             auto fresh = std::make_unique<DesktopWindow>();
@@ -113,30 +120,31 @@ void sync_windows() {
     raise_active_window();
 }
 
-}  // namespace win::sdl
+backend::Backend& backend() {
+    static SdlBackend instance;
+    return instance;
+}
 
-namespace win::backend {
-
-void init() {
+void SdlBackend::init() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     std::string reason;
-    if (!sdl::start_video(&reason)) {
+    if (!start_video(&reason)) {
         std::fprintf(stderr,
                      "KV390: no display available (%s); use kv390-render to run headless, or set "
                      "DISPLAY\n",
                      reason.c_str());
         std::exit(2);
     }
-    sdl::state();
-    std::atexit(sdl::shut_down);
+    state();
+    std::atexit(shut_down);
     SDL_StartTextInput();
 }
 
-Size screen_size() {
+Size SdlBackend::screen_size() {
     SDL_Rect bounds;
     if (SDL_GetDisplayBounds(0, &bounds) != 0 || bounds.w <= 0 || bounds.h <= 0) {
         return Size{1024, 768};
@@ -144,19 +152,15 @@ Size screen_size() {
     return Size{bounds.w, bounds.h};
 }
 
-std::uint64_t now_ms() {
-    return SDL_GetTicks64();
-}
-
-void poll_input() {
-    sdl::sync_windows();
+void SdlBackend::poll_input() {
+    sync_windows();
     SDL_Event event;
-    while (SDL_PollEvent(&event) != 0) sdl::handle_event(event);
-    sdl::finish_event_batch();
+    while (SDL_PollEvent(&event) != 0) handle_event(event);
+    finish_event_batch();
 }
 
-void sleep_until(std::uint64_t deadline_ms, bool has_deadline) {
-    sdl::sync_windows();
+void SdlBackend::sleep_until(std::uint64_t deadline_ms, bool has_deadline) {
+    sync_windows();
     SDL_PumpEvents();
     if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return;
     if (!has_deadline) {
@@ -169,22 +173,19 @@ void sleep_until(std::uint64_t deadline_ms, bool has_deadline) {
     SDL_WaitEventTimeout(nullptr, int(wait));
 }
 
-void present() {
-    flush_all_deferred();
-    sdl::sync_windows();
-    for (auto& d : sdl::state().windows) {
-        Window* w = live_window(d->hwnd);
-        if (w != nullptr) sdl::present_desktop_window(*d, *w);
+void SdlBackend::present() {
+    backend::flush_all_deferred();
+    sync_windows();
+    for (auto& d : state().windows) {
+        if (is_window(d->hwnd)) present_desktop_window(*d);
     }
 }
 
-void window_event(HWND hwnd, WindowEvent event) {
-    sdl::DesktopWindow* d = sdl::desktop_of(hwnd);
-    if (d != nullptr && (event == WindowEvent::MenuChanged || event == WindowEvent::Shown)) {
-        d->menu_dirty = true;
-        d->needs_present = true;
-    }
-    sdl::sync_windows();
+void SdlBackend::window_event(HWND hwnd, backend::WindowEvent event) {
+    if (event == backend::WindowEvent::Frame) return;
+    DesktopWindow* d = desktop_of(hwnd);
+    if (d != nullptr && event == backend::WindowEvent::Shown) d->needs_present = true;
+    sync_windows();
 }
 
-}  // namespace win::backend
+}  // namespace win::sdl

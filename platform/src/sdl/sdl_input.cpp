@@ -1,12 +1,10 @@
-// SDL events to the core's input entry points.  While a window's drop-down is
-// open its keys and clicks go to the menu instead.
+// SDL events to the core's input entry points (core/input.h).  The core's drawn
+// menu bar takes the keys and clicks that belong to it.
 #include <SDL2/SDL.h>
 
 #include "core/input.h"
-#include "core/window.h"
 #include "sdl/backend_state.h"
 #include "sdl/key_map.h"
-#include "sdl/menu_layout.h"
 
 namespace win::sdl {
 namespace {
@@ -14,63 +12,29 @@ namespace {
 constexpr LPARAM KEY_REPEATED = LPARAM(1) << 30;
 constexpr LPARAM KEY_RELEASED = LPARAM(1) << 31;
 
-// The window whose menu takes keyboard input: the core's active window.
-DesktopWindow* keyboard_window() {
-    return desktop_of(core().active);
-}
-
-void carry_out(DesktopWindow& d, const MenuOutcome& outcome) {
-    if (outcome.redraw) menu_state_changed(d);
-    if (outcome.chosen_bar < 0) return;
-    HMENU bar = get_menu(d.hwnd);
-    if (outcome.chosen_item < 0) {
-        choose_menu_item(d.hwnd, bar, outcome.chosen_bar);
-        return;
-    }
-    const std::vector<MenuItem>& items = menu_items(bar);
-    if (std::size_t(outcome.chosen_bar) < items.size()) {
-        choose_menu_item(d.hwnd, items[std::size_t(outcome.chosen_bar)].popup, outcome.chosen_item);
-    }
-}
-
-bool window_has_menu(const DesktopWindow& d) {
-    return !d.view.bar.empty();
+bool alt_held(const SDL_KeyboardEvent& key) {
+    return (key.keysym.mod & KMOD_LALT) != 0 || key.keysym.sym == SDLK_LALT;
 }
 
 void key_down(const SDL_KeyboardEvent& key) {
     int vk = virtual_key_of(key.keysym.sym);
     state().suppress_text = false;
     if (vk == 0) return;  // its character, if any, still comes as text input
-    DesktopWindow* d = keyboard_window();
-    if (d != nullptr && window_has_menu(*d)) {
-        MenuOutcome outcome = menu_key_down(d->menu, d->view, vk);
-        carry_out(*d, outcome);
-        if (outcome.consumed) {
-            state().suppress_text = true;
-            return;
-        }
-    }
     bool ctrl = (key.keysym.mod & KMOD_CTRL) != 0;
-    bool alt = (key.keysym.mod & KMOD_LALT) != 0 || key.keysym.sym == SDLK_LALT;
+    bool alt = alt_held(key);
     LPARAM flags = 1;
     if (key.repeat != 0) flags |= KEY_REPEATED;
-    if (alt) {
-        state().suppress_text = true;  // Alt combinations type nothing
-        input::key(WM_SYSKEYDOWN, vk, flags);
-        return;
-    }
-    if (key_delivers_text(vk, ctrl)) flags |= input::KEY_TEXT_SEPARATE;
-    input::key(WM_KEYDOWN, vk, flags);
+    if (!alt && key_delivers_text(vk, ctrl)) flags |= input::KEY_TEXT_SEPARATE;
+    bool delivered = input::keyboard_key(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, flags);
+    // Keys the menu bar kept and Alt combinations type nothing.
+    if (!delivered || alt) state().suppress_text = true;
 }
 
 void key_up(const SDL_KeyboardEvent& key) {
     int vk = virtual_key_of(key.keysym.sym);
     if (vk == 0) return;
-    DesktopWindow* d = keyboard_window();
-    if (d != nullptr && window_has_menu(*d)) carry_out(*d, menu_key_up(d->menu, d->view, vk));
-    bool alt = (key.keysym.mod & KMOD_LALT) != 0 || key.keysym.sym == SDLK_LALT;
-    // Key-ups always reach the core, so that its key state never sticks.
-    input::key(alt ? WM_SYSKEYUP : WM_KEYUP, vk, 1 | KEY_REPEATED | KEY_RELEASED);
+    input::keyboard_key(alt_held(key) ? WM_SYSKEYUP : WM_KEYUP, vk,
+                        1 | KEY_REPEATED | KEY_RELEASED);
 }
 
 void text_input(const SDL_TextInputEvent& text) {
@@ -87,42 +51,15 @@ UINT button_message(Uint8 button, bool down) {
     return 0;
 }
 
-// Other windows' drop-downs close when the user works elsewhere.
-void close_other_menus(const DesktopWindow* except) {
-    for (auto& d : state().windows) {
-        if (d.get() != except && menu_close(d->menu)) d->menu_dirty = true;
-    }
-}
-
 void mouse_button(const SDL_MouseButtonEvent& button) {
     DesktopWindow* d = desktop_of_sdl_window(button.windowID);
-    bool down = button.type == SDL_MOUSEBUTTONDOWN;
-    UINT message = button_message(button.button, down);
-    if (d == nullptr || message == 0) return;
-    if (down) close_other_menus(d);
-    if (window_has_menu(*d)) {
-        MenuOutcome outcome;
-        if (button.button == SDL_BUTTON_LEFT) {
-            outcome = down ? menu_button_down(d->menu, d->view, d->geometry, button.x, button.y)
-                           : menu_button_up(d->menu, d->view, d->geometry, button.x, button.y);
-        } else if (d->menu.open >= 0 || button.y < menu_layout::BAR_HEIGHT) {
-            outcome.consumed = true;
-            outcome.redraw = down && menu_close(d->menu);
-        }
-        carry_out(*d, outcome);
-        if (outcome.consumed) return;
-    }
-    Window* w = live_window(d->hwnd);
-    if (w == nullptr) return;
-    int y = button.y - bar_height(*w);
-    if (y < 0) return;
-    input::mouse_button(d->hwnd, message, button.x, y);
+    UINT message = button_message(button.button, button.type == SDL_MOUSEBUTTONDOWN);
+    if (d != nullptr && message != 0) input::picture_button(d->hwnd, message, button.x, button.y);
 }
 
 void mouse_motion(const SDL_MouseMotionEvent& motion) {
     DesktopWindow* d = desktop_of_sdl_window(motion.windowID);
-    if (d == nullptr || d->menu.open < 0) return;
-    carry_out(*d, menu_motion(d->menu, d->view, d->geometry, motion.x, motion.y));
+    if (d != nullptr) input::picture_motion(d->hwnd, motion.x, motion.y);
 }
 
 void window_changed(const SDL_WindowEvent& event) {
@@ -138,7 +75,6 @@ void window_changed(const SDL_WindowEvent& event) {
             input::activate(d->hwnd);
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
-            if (menu_close(d->menu)) d->menu_dirty = true;
             state().focus_lost_pending = true;
             break;
         case SDL_WINDOWEVENT_EXPOSED:
@@ -146,18 +82,12 @@ void window_changed(const SDL_WindowEvent& event) {
         case SDL_WINDOWEVENT_RESTORED:
             d->needs_present = true;
             break;
-        case SDL_WINDOWEVENT_SIZE_CHANGED: {
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
             d->needs_present = true;
-            d->menu_dirty = true;
-            Window* w = live_window(d->hwnd);
-            if (w == nullptr || !is_resizable(*w)) break;
+            if (!(get_window_style(d->hwnd) & WS_THICKFRAME)) break;
             d->content = Size{event.data1, event.data2};
-            int height = event.data2 - bar_height(*w);
-            if (event.data1 != w->client_width || height != w->client_height) {
-                input::client_resized(d->hwnd, event.data1, height < 0 ? 0 : height);
-            }
+            input::picture_resized(d->hwnd, event.data1, event.data2);
             break;
-        }
         default:
             break;
     }

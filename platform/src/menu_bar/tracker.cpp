@@ -1,12 +1,12 @@
 // Mouse and keyboard handling of the menu bar and its drop-downs.
-#include "sdl/menu_tracker.h"
+#include "menu_bar/tracker.h"
 
 #include <cctype>
 #include <cstddef>
 
-#include "sdl/menu_layout.h"
+#include "menu_bar/layout.h"
 
-namespace win::sdl {
+namespace win::menu_bar {
 namespace {
 
 const std::vector<MenuItem>& open_items(const MenuState& state, const MenuView& view) {
@@ -120,7 +120,7 @@ int next_item(const std::vector<MenuItem>& items, int from, int step) {
     if (start < 0 || start >= count) start = step > 0 ? -1 : count;
     for (int i = 1; i <= count; ++i) {
         int position = ((start + step * i) % count + count) % count;
-        if (!menu_layout::is_separator(items[std::size_t(position)])) return position;
+        if (!layout::is_separator(items[std::size_t(position)])) return position;
     }
     return -1;
 }
@@ -128,7 +128,7 @@ int next_item(const std::vector<MenuItem>& items, int from, int step) {
 int mnemonic_item(const std::vector<MenuItem>& items, char letter) {
     int wanted = std::tolower(static_cast<unsigned char>(letter));
     for (std::size_t i = 0; i < items.size(); ++i) {
-        if (menu_layout::is_separator(items[i])) continue;
+        if (layout::is_separator(items[i])) continue;
         char m = menu_mnemonic(items[i].text);
         if (m != 0 && std::tolower(static_cast<unsigned char>(m)) == wanted) return int(i);
     }
@@ -166,7 +166,7 @@ MenuOutcome menu_button_down(MenuState& state, const MenuView& view, const MenuG
                              int x, int y) {
     state.alt_alone = false;
     MenuOutcome out{true, false, -1, -1};
-    if (y >= 0 && y < menu_layout::BAR_HEIGHT && !view.bar.empty()) {
+    if (y >= 0 && y < layout::BAR_HEIGHT && !view.bar.empty()) {
         state.pressed = true;
         int bar = bar_item_at(geometry, x);
         if (bar < 0 || bar == state.open) {
@@ -181,7 +181,7 @@ MenuOutcome menu_button_down(MenuState& state, const MenuView& view, const MenuG
     if (state.open < 0) return {};
     state.pressed = true;
     if (inside(geometry.popup, x, y)) {
-        int hot = menu_layout::item_at(open_items(state, view), y - geometry.popup.top);
+        int hot = layout::item_at(open_items(state, view), y - geometry.popup.top);
         out.redraw = hot != state.hot;
         state.hot = hot;
         return out;
@@ -200,10 +200,10 @@ MenuOutcome menu_button_up(MenuState& state, const MenuView& view, const MenuGeo
     out.consumed = true;
     if (inside(geometry.popup, x, y)) {
         const std::vector<MenuItem>& items = open_items(state, view);
-        return choose(state, items, menu_layout::item_at(items, y - geometry.popup.top));
+        return choose(state, items, layout::item_at(items, y - geometry.popup.top));
     }
     bool on_open_bar_item =
-        y >= 0 && y < menu_layout::BAR_HEIGHT && bar_item_at(geometry, x) == state.open;
+        y >= 0 && y < layout::BAR_HEIGHT && bar_item_at(geometry, x) == state.open;
     if (!on_open_bar_item) out.redraw = menu_close(state);
     return out;
 }
@@ -212,7 +212,7 @@ MenuOutcome menu_motion(MenuState& state, const MenuView& view, const MenuGeomet
                         int y) {
     MenuOutcome out{state.open >= 0, false, -1, -1};
     if (state.open < 0) return out;
-    if (y >= 0 && y < menu_layout::BAR_HEIGHT) {
+    if (y >= 0 && y < layout::BAR_HEIGHT) {
         int bar = bar_item_at(geometry, x);
         if (bar >= 0 && bar != state.open && has_popup(view, bar)) {
             open_bar_item(state, view, bar, false);
@@ -223,8 +223,8 @@ MenuOutcome menu_motion(MenuState& state, const MenuView& view, const MenuGeomet
     int hot = -1;
     if (inside(geometry.popup, x, y)) {
         const std::vector<MenuItem>& items = open_items(state, view);
-        hot = menu_layout::item_at(items, y - geometry.popup.top);
-        if (hot >= 0 && menu_layout::is_separator(items[std::size_t(hot)])) hot = -1;
+        hot = layout::item_at(items, y - geometry.popup.top);
+        if (hot >= 0 && layout::is_separator(items[std::size_t(hot)])) hot = -1;
     }
     out.redraw = hot != state.hot;
     state.hot = hot;
@@ -240,4 +240,4 @@ bool menu_close(MenuState& state) {
     return was_open;
 }
 
-}  // namespace win::sdl
+}  // namespace win::menu_bar

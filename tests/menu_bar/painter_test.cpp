@@ -3,13 +3,13 @@
 
 #include <cstdint>
 
-#include "sdl/menu_layout.h"
-#include "sdl/menu_painter.h"
+#include "menu_bar/layout.h"
+#include "menu_bar/painter.h"
 
 namespace {
 
 using namespace win;
-using namespace win::sdl;
+using namespace win::menu_bar;
 
 constexpr std::uint32_t FACE = 0xC0C0C0, WHITE = 0xFFFFFF, BLACK = 0x000000, GREY = 0x808080,
                         NAVY = 0x000080;
@@ -32,7 +32,7 @@ int count_in_rows(const Surface& s, int top, int bottom, int left, int right, st
 }
 
 int item_top(int position) {
-    return menu_layout::item_top(sample_items(), position);
+    return layout::item_top(sample_items(), position);
 }
 
 TEST(MenuText, SplitsLabelMnemonicAndShortcut) {
@@ -67,9 +67,9 @@ class PopupPicture : public ::testing::Test {
 };
 
 TEST_F(PopupPicture, SizedToItemsAndHangsBelowTheBar) {
-    EXPECT_EQ(popup.top, menu_layout::BAR_HEIGHT);
+    EXPECT_EQ(popup.top, layout::BAR_HEIGHT);
     EXPECT_EQ(popup.left, 0);
-    EXPECT_EQ(surface.height, menu_layout::popup_height(sample_items()));
+    EXPECT_EQ(surface.height, layout::popup_height(sample_items()));
     EXPECT_EQ(surface.width, width);
     EXPECT_GT(width, 100);
 }
@@ -83,45 +83,45 @@ TEST_F(PopupPicture, RaisedFrame) {
 
 TEST_F(PopupPicture, HotItemIsNavyWithWhiteText) {
     int top = item_top(0);
-    int bottom = top + menu_layout::ITEM_HEIGHT;
-    EXPECT_EQ(surface.row(top)[menu_layout::POPUP_EDGE], NAVY);
+    int bottom = top + layout::ITEM_HEIGHT;
+    EXPECT_EQ(surface.row(top)[layout::POPUP_EDGE], NAVY);
     EXPECT_GT(count_in_rows(surface, top, bottom, 0, width, WHITE), 20);
     EXPECT_EQ(count_in_rows(surface, top, bottom, 3, width - 3, BLACK), 0);
 }
 
 TEST_F(PopupPicture, SeparatorIsAGroovedLine) {
-    int y = item_top(1) + menu_layout::SEPARATOR_HEIGHT / 2 - 1;
+    int y = item_top(1) + layout::SEPARATOR_HEIGHT / 2 - 1;
     EXPECT_EQ(count_in_rows(surface, y, y + 1, 2, width - 2, GREY), width - 4);
     EXPECT_EQ(count_in_rows(surface, y + 1, y + 2, 2, width - 2, WHITE), width - 4);
 }
 
 TEST_F(PopupPicture, CheckMarkInTheLeftColumn) {
     int top = item_top(2);
-    int bottom = top + menu_layout::ITEM_HEIGHT;
-    int column = menu_layout::POPUP_EDGE + menu_layout::CHECK_COLUMN;
-    EXPECT_EQ(count_in_rows(surface, top, bottom, menu_layout::POPUP_EDGE, column, BLACK), 21);
+    int bottom = top + layout::ITEM_HEIGHT;
+    int column = layout::POPUP_EDGE + layout::CHECK_COLUMN;
+    EXPECT_EQ(count_in_rows(surface, top, bottom, layout::POPUP_EDGE, column, BLACK), 21);
     int unchecked = item_top(3);
-    EXPECT_EQ(count_in_rows(surface, unchecked, unchecked + menu_layout::ITEM_HEIGHT,
-                            menu_layout::POPUP_EDGE, column, BLACK),
+    EXPECT_EQ(count_in_rows(surface, unchecked, unchecked + layout::ITEM_HEIGHT, layout::POPUP_EDGE,
+                            column, BLACK),
               0);
 }
 
 TEST_F(PopupPicture, ShortcutIsRightAligned) {
     int top = item_top(3);
     int rightmost = -1;
-    for (int y = top; y < top + menu_layout::ITEM_HEIGHT; ++y) {
-        for (int x = 0; x < width - menu_layout::POPUP_EDGE; ++x) {
+    for (int y = top; y < top + layout::ITEM_HEIGHT; ++y) {
+        for (int x = 0; x < width - layout::POPUP_EDGE; ++x) {
             if (surface.row(y)[x] == BLACK && x > rightmost) rightmost = x;
         }
     }
-    int edge = width - menu_layout::POPUP_EDGE - menu_layout::RIGHT_MARGIN;
+    int edge = width - layout::POPUP_EDGE - layout::RIGHT_MARGIN;
     EXPECT_LT(rightmost, edge);
     EXPECT_GE(rightmost, edge - 3);
 }
 
 TEST_F(PopupPicture, GreyedItemIsEmbossedGrey) {
     int top = item_top(4);
-    int bottom = top + menu_layout::ITEM_HEIGHT;
+    int bottom = top + layout::ITEM_HEIGHT;
     EXPECT_GT(count_in_rows(surface, top, bottom, 3, width - 3, GREY), 20);
     EXPECT_GT(count_in_rows(surface, top, bottom, 3, width - 3, WHITE), 20);
     EXPECT_EQ(count_in_rows(surface, top, bottom, 3, width - 3, BLACK), 0);
@@ -145,7 +145,7 @@ TEST(MenuPicture, MnemonicUnderlineIsOneRowUnderTheLetter) {
         rows += row_differs ? 1 : 0;
     }
     EXPECT_EQ(rows, 1);
-    EXPECT_EQ(first_x, menu_layout::POPUP_EDGE + menu_layout::CHECK_COLUMN);
+    EXPECT_EQ(first_x, layout::POPUP_EDGE + layout::CHECK_COLUMN);
     EXPECT_GE(last_x - first_x, 4);  // as wide as a Q
 }
 
@@ -156,17 +156,17 @@ TEST(MenuPicture, OpenBarItemIsPushedIn) {
     MenuGeometry geometry;
     measure_bar(view, &geometry);
     EXPECT_EQ(geometry.bar_left[0], 0);
-    EXPECT_GT(geometry.bar_right[0], 2 * menu_layout::BAR_ITEM_PADDING + 10);
+    EXPECT_GT(geometry.bar_right[0], 2 * layout::BAR_ITEM_PADDING + 10);
     Surface closed, open;
     MenuState state;
     paint_bar(closed, 300, view, geometry, state);
     state.open = 0;
     paint_bar(open, 300, view, geometry, state);
     EXPECT_EQ(closed.width, 300);
-    EXPECT_EQ(closed.height, menu_layout::BAR_HEIGHT);
+    EXPECT_EQ(closed.height, layout::BAR_HEIGHT);
     EXPECT_EQ(closed.row(1)[0], FACE);
     EXPECT_EQ(open.row(1)[0], GREY);
-    EXPECT_EQ(open.row(menu_layout::BAR_HEIGHT - 2)[geometry.bar_right[0] - 1], WHITE);
+    EXPECT_EQ(open.row(layout::BAR_HEIGHT - 2)[geometry.bar_right[0] - 1], WHITE);
     EXPECT_GT(count_in_rows(closed, 0, closed.height, 0, geometry.bar_right[0], BLACK), 20);
     EXPECT_EQ(count_in_rows(closed, 0, closed.height, geometry.bar_right[0], 300, BLACK), 0);
 }

@@ -1,13 +1,13 @@
 // Working the menu bar with keys and the mouse.
 #include <gtest/gtest.h>
 
-#include "sdl/menu_layout.h"
-#include "sdl/menu_tracker.h"
+#include "menu_bar/layout.h"
+#include "menu_bar/tracker.h"
 
 namespace {
 
 using namespace win;
-using namespace win::sdl;
+using namespace win::menu_bar;
 
 MenuItem text_item(const char* text, std::uintptr_t id, UINT flags = MF_STRING) {
     return MenuItem{flags, id, text, nullptr};
@@ -37,15 +37,15 @@ MenuGeometry run_geometry() {
     MenuGeometry g;
     g.bar_left = {0, 40};
     g.bar_right = {40, 80};
-    g.popup = Rect{0, menu_layout::BAR_HEIGHT, 150,
-                   menu_layout::BAR_HEIGHT + menu_layout::popup_height(run_menu_view().popups[0])};
+    g.popup = Rect{0, layout::BAR_HEIGHT, 150,
+                   layout::BAR_HEIGHT + layout::popup_height(run_menu_view().popups[0])};
     return g;
 }
 
 // Content y of the middle of drop-down item `position`.
 int item_y(int position) {
-    return menu_layout::BAR_HEIGHT + menu_layout::item_top(run_menu_view().popups[0], position) +
-           menu_layout::item_height(run_menu_view().popups[0][std::size_t(position)]) / 2;
+    return layout::BAR_HEIGHT + layout::item_top(run_menu_view().popups[0], position) +
+           layout::item_height(run_menu_view().popups[0][std::size_t(position)]) / 2;
 }
 
 TEST(MenuItems, NavigationSkipsSeparatorsAndWraps) {
@@ -239,7 +239,7 @@ TEST(MenuMouse, DragFromBarToItemChooses) {
 
 TEST(MenuLayout, ItemPositionsFollowHeights) {
     auto items = run_menu_view().popups[0];
-    using namespace menu_layout;
+    using namespace layout;
     EXPECT_EQ(item_top(items, 0), POPUP_EDGE);
     EXPECT_EQ(item_top(items, 3), POPUP_EDGE + 2 * ITEM_HEIGHT + SEPARATOR_HEIGHT);
     EXPECT_EQ(item_at(items, item_top(items, 3)), 3);

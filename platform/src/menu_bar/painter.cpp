@@ -1,13 +1,13 @@
 // The menu bar strip and drop-downs, drawn like a classic desktop menu: grey
 // face, raised frame, navy highlight, embossed grey text for greyed items.
-#include "sdl/menu_painter.h"
+#include "menu_bar/painter.h"
 
 #include <algorithm>
 #include <cstddef>
 
-#include "sdl/menu_layout.h"
+#include "menu_bar/layout.h"
 
-namespace win::sdl {
+namespace win::menu_bar {
 namespace {
 
 constexpr COLORREF FACE = rgb(192, 192, 192);
@@ -95,7 +95,7 @@ struct Columns {
 Columns measure_columns(HDC dc, const std::vector<MenuItem>& items) {
     Columns columns;
     for (const MenuItem& item : items) {
-        if (menu_layout::is_separator(item)) continue;
+        if (layout::is_separator(item)) continue;
         MenuText text = split_menu_text(item.text);
         columns.label_width = std::max(columns.label_width, text_width(dc, text.label));
         columns.shortcut_width = std::max(columns.shortcut_width, text_width(dc, text.shortcut));
@@ -104,13 +104,13 @@ Columns measure_columns(HDC dc, const std::vector<MenuItem>& items) {
 }
 
 void paint_separator(HDC dc, int top, int width) {
-    int y = top + menu_layout::SEPARATOR_HEIGHT / 2 - 1;
+    int y = top + layout::SEPARATOR_HEIGHT / 2 - 1;
     fill(dc, 1, y, width - 1, y + 1, SHADOW);
     fill(dc, 1, y + 1, width - 1, y + 2, LIGHT);
 }
 
 void paint_item(HDC dc, const MenuItem& item, int top, int width, bool hot) {
-    using namespace menu_layout;
+    using namespace layout;
     int text_top = top + (ITEM_HEIGHT - text_height(dc)) / 2;
     if (hot) fill(dc, POPUP_EDGE, top, width - POPUP_EDGE, top + ITEM_HEIGHT, HIGHLIGHT);
     bool greyed = (item.flags & (MF_GRAYED | MF_DISABLED)) != 0;
@@ -158,7 +158,7 @@ void measure_bar(const MenuView& view, MenuGeometry* geometry) {
     for (const MenuItem& item : view.bar) {
         int width = text_width(dc.get(), split_menu_text(item.text).label);
         geometry->bar_left.push_back(x);
-        x += width + 2 * menu_layout::BAR_ITEM_PADDING;
+        x += width + 2 * layout::BAR_ITEM_PADDING;
         geometry->bar_right.push_back(x);
     }
 }
@@ -170,7 +170,7 @@ Rect measure_popup(const MenuView& view, const MenuGeometry& geometry, int bar) 
     scratch.resize(1, 1, 0);
     MenuDc dc(&scratch);
     Columns columns = measure_columns(dc.get(), items);
-    using namespace menu_layout;
+    using namespace layout;
     int width = 2 * POPUP_EDGE + CHECK_COLUMN + columns.label_width + RIGHT_MARGIN;
     if (columns.shortcut_width > 0) width += SHORTCUT_GAP + columns.shortcut_width;
     int left =
@@ -180,7 +180,7 @@ Rect measure_popup(const MenuView& view, const MenuGeometry& geometry, int bar) 
 
 void paint_bar(Surface& surface, int width, const MenuView& view, const MenuGeometry& geometry,
                const MenuState& state) {
-    using namespace menu_layout;
+    using namespace layout;
     if (surface.width != width || surface.height != BAR_HEIGHT) {
         surface.resize(width, BAR_HEIGHT, pixel_of(FACE));
     }
@@ -206,7 +206,7 @@ void paint_bar(Surface& surface, int width, const MenuView& view, const MenuGeom
 }
 
 void paint_popup(Surface& surface, const std::vector<MenuItem>& items, int width, int hot) {
-    int height = menu_layout::popup_height(items);
+    int height = layout::popup_height(items);
     if (surface.width != width || surface.height != height) {
         surface.resize(width, height, pixel_of(FACE));
     }
@@ -214,8 +214,8 @@ void paint_popup(Surface& surface, const std::vector<MenuItem>& items, int width
     fill(dc.get(), 0, 0, width, height, FACE);
     draw_raised_frame(dc.get(), width, height);
     for (std::size_t i = 0; i < items.size(); ++i) {
-        int top = menu_layout::item_top(items, int(i));
-        if (menu_layout::is_separator(items[i])) {
+        int top = layout::item_top(items, int(i));
+        if (layout::is_separator(items[i])) {
             paint_separator(dc.get(), top, width);
         } else {
             paint_item(dc.get(), items[i], top, width, int(i) == hot);
@@ -224,4 +224,4 @@ void paint_popup(Surface& surface, const std::vector<MenuItem>& items, int width
     surface.touch();
 }
 
-}  // namespace win::sdl
+}  // namespace win::menu_bar

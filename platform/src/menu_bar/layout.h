@@ -1,5 +1,5 @@
-// Geometry of the menu bar strip and the drop-down menus the desktop backend
-// draws.  Header-only so that end-to-end tests can find items on screen.
+// Geometry of the drawn menu bar strip and its drop-down menus.  Header-only
+// so that end-to-end tests can find items on screen.
 #pragma once
 
 #include <cstddef>
@@ -7,7 +7,7 @@
 
 #include "kv390/win.h"
 
-namespace win::sdl::menu_layout {
+namespace win::menu_bar::layout {
 
 constexpr int BAR_HEIGHT = MENU_BAR_HEIGHT;
 constexpr int BAR_ITEM_PADDING = 7;  // left and right of a bar item's label
@@ -50,4 +50,4 @@ inline int item_at(const std::vector<MenuItem>& items, int y) {
     return -1;
 }
 
-}  // namespace win::sdl::menu_layout
+}  // namespace win::menu_bar::layout

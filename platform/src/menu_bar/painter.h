@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "menu_bar/tracker.h"
 #include "raster/surface.h"
-#include "sdl/menu_tracker.h"
 
-namespace win::sdl {
+namespace win::menu_bar {
 
 // A menu text split for drawing: the visible label ("&&" is a literal "&"),
 // the index of the underlined mnemonic in it (-1 for none), the shortcut after
@@ -31,4 +31,4 @@ void paint_bar(Surface& surface, int width, const MenuView& view, const MenuGeom
 // Draws the open drop-down into surface (sized to it), the hot item highlighted.
 void paint_popup(Surface& surface, const std::vector<MenuItem>& items, int width, int hot);
 
-}  // namespace win::sdl
+}  // namespace win::menu_bar

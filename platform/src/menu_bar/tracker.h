@@ -6,7 +6,7 @@
 
 #include "kv390/win.h"
 
-namespace win::sdl {
+namespace win::menu_bar {
 
 // A window's menu bar as data: the bar's items and, for each, the items of its
 // drop-down (empty for a bar item without one).
@@ -54,4 +54,4 @@ MenuOutcome menu_motion(MenuState& state, const MenuView& view, const MenuGeomet
 // Closes the drop-down (focus left the window, the menu changed).
 bool menu_close(MenuState& state);
 
-}  // namespace win::sdl
+}  // namespace win::menu_bar
