@@ -13,7 +13,8 @@ seconds=${1:-60}
 jobs=$(nproc 2>/dev/null || echo 2)
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKV390_BUILD_FUZZ=ON -DKV390_WITH_SDL=OFF -DKV390_BUILD_TESTS=OFF > /dev/null
+  -DKV390_WERROR=ON -DKV390_BUILD_FUZZ=ON -DKV390_WITH_SDL=OFF \
+  -DKV390_BUILD_TESTS=OFF -DKV390_BUILD_PROGRAMS=OFF > /dev/null
 cmake --build build-fuzz -j "$jobs" --target fuzz_script_player fuzz_primitives fuzz_dialog_template
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DKV390_WERROR=ON > /dev/null
 cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target weather kv390-render weather-headless
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then

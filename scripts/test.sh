@@ -1,20 +1,25 @@
 #!/usr/bin/env bash
-# Builds KV390 and runs every test: once in a normal build (build/) and once
-# with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/).
+# Builds KV390 and runs every test: once in a Release build (build/), once
+# with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/), and
+# then the fuzz targets, built with clang, for a few seconds each
+# (scripts/fuzz.sh; build-fuzz/).  Warnings are errors in every build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV390_BUILD_BENCH=ON > /dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DKV390_WERROR=ON -DKV390_BUILD_BENCH=ON > /dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKV390_SANITIZE=ON > /dev/null
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKV390_WERROR=ON -DKV390_SANITIZE=ON > /dev/null
 cmake --build build-asan -j "$jobs"
 # Leak checking is on: a layer reset frees every DC and GDI object, and the
 # SDL programs the desktop tests start read their own options
 # (tests/CMakeLists.txt).
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+# The library, the headless backend and the fuzz targets built with clang.
+scripts/fuzz.sh 5

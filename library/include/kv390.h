@@ -16,6 +16,9 @@
 #ifndef KV390_H
 #define KV390_H
 
+/* NULL for KV390_begin(NULL, NULL, "", 5), size_t for KV390_gets_n. */
+#include <stddef.h>
+
 #ifdef __cplusplus
 extern "C" {
 #endif

@@ -5,7 +5,7 @@
 
 namespace kv390 {
 
-constinit LibraryState library_state;
+LibraryState library_state;
 
 void reset_library_state() {
     LibraryState& state = lib();

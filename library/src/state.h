@@ -104,9 +104,11 @@ struct LibraryState {
     char* gets_buffer = nullptr;
 };
 
-// The one instance.  It is initialised at compile time (constinit), so it is
-// ready even for calls made while other static objects are being built.
-extern constinit LibraryState library_state;
+// The one instance, a plain global reached without any check.  Where the
+// standard library's strings are constexpr (g++) it is initialised at compile
+// time; elsewhere (clang with libstdc++, emscripten's libc++) its constructor
+// runs before main, so the library is not for use from static constructors.
+extern LibraryState library_state;
 inline LibraryState& lib() {
     return library_state;
 }

@@ -146,9 +146,10 @@ TEST_F(DesktopSession, SamePixelsAsHeadlessAndQuitFromTheRunMenu) {
     std::string dir = desktop::make_temp_dir();
     std::time_t started = std::time(nullptr);
     desktop::Process weather;
-    ASSERT_TRUE(weather.start(WEATHER_EXECUTABLE,
-                              {"DISPLAY=" + display.name(), "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="},
-                              dir, dir + "/stderr.txt"));
+    ASSERT_TRUE(weather.start(
+        WEATHER_EXECUTABLE,
+        {std::string("DISPLAY=").append(display.name()), "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="},
+        dir, dir + "/stderr.txt"));
     WindowPlace graphics;
     ASSERT_TRUE(find_window("KV390 Graphics", &graphics))
         << desktop::read_file(dir + "/stderr.txt");

@@ -91,7 +91,7 @@ bool VirtualDisplay::start(int width, int height, std::string* why) {
         std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
         std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
         if (path_exists(socket) || path_exists(lock)) continue;
-        std::string display = ":" + std::to_string(number);
+        std::string display = std::string(":").append(std::to_string(number));
         std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
         pid_t pid = fork();
         if (pid == 0) {

@@ -23,7 +23,7 @@ class VirtualDisplay {
     VirtualDisplay& operator=(const VirtualDisplay&) = delete;
     // Starts the server and waits for its socket; false (with a reason) when it cannot.
     bool start(int width, int height, std::string* why);
-    std::string name() const { return ":" + std::to_string(number_); }
+    std::string name() const { return std::string(":").append(std::to_string(number_)); }
 
   private:
     pid_t pid_ = -1;

@@ -68,7 +68,7 @@ bool Display::start(std::string* why) {
         const pid_t pid = ::fork();
         if (pid < 0) break;
         if (pid == 0) {
-            const std::string display = ":" + std::to_string(number);
+            const std::string display = std::string(":").append(std::to_string(number));
             std::freopen("/dev/null", "w", stderr);
             ::execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
                      "tcp", static_cast<char*>(nullptr));

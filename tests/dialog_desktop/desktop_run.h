@@ -19,7 +19,7 @@ class Display {
     Display& operator=(const Display&) = delete;
     // Xvfb on the first free display from :95 upwards; false with a reason.
     bool start(std::string* why);
-    std::string name() const { return ":" + std::to_string(number_); }
+    std::string name() const { return std::string(":").append(std::to_string(number_)); }
 
   private:
     pid_t pid_ = -1;

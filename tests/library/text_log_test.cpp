@@ -125,7 +125,7 @@ TEST_F(TextLogTest, OverlongMessagesAreCutSafely) {
     const Lines lines = log_lines();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], long_text.substr(0, FORMAT_AREA_SIZE - 1));
-    EXPECT_EQ(lines[1], "<" + long_text.substr(0, FORMAT_AREA_SIZE - 2));
+    EXPECT_EQ(lines[1], std::string("<").append(long_text, 0, FORMAT_AREA_SIZE - 2));
 }
 
 TEST_F(TextLogTest, SetLoggingNeedsAnOpenLibrary) {

@@ -10,6 +10,7 @@
 #include "state.h"
 
 extern "C" {
+int c_begin(void);
 std::size_t c_point_size(void);
 void c_constants(int values[10]);
 int c_draw_figures(void);
@@ -25,7 +26,7 @@ class HeaderFromC : public ::testing::Test {
     void SetUp() override {
         harness::reset();
         reset_library_state();
-        KV390_begin(nullptr, nullptr, "", 5);
+        ASSERT_EQ(c_begin(), 1);
         KV390_set_logging(0);
         KV390_clear();
     }

@@ -76,7 +76,7 @@ class RenderToolTest : public ::testing::Test {
 
     ToolRun render(const std::vector<std::string>& args) {
         std::string command = quoted(KV390_RENDER_TOOL);
-        for (const std::string& a : args) command += " " + quoted(a);
+        for (const std::string& a : args) command.append(" ").append(quoted(a));
         return run_command(command, dir_ / "log.txt");
     }
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
