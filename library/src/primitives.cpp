@@ -25,10 +25,6 @@ int magnitude(int value) {
     return value == INT_MIN ? INT_MAX : -value;
 }
 
-std::int32_t clamp_to_int(std::int64_t value) {
-    return std::int32_t(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
-}
-
 int check_color(int color) {
     if (color >= 0 && color < KV390_COLOR_COUNT) return color;
     KV390_log("Illegal color %d; using RED.\n", color);
@@ -194,7 +190,7 @@ int KV390_text_pt(int color, KV390_point point, int point_size, const char* text
     command.color = color;
     command.x1 = point.x;
     command.y1 = point.y;
-    command.x2 = point_size;
+    command.point_size = point_size;
     command.text = text;
     kv390::render_command(command);
     return 1;

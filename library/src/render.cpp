@@ -12,9 +12,6 @@ namespace {
 
 // Device coordinates are computed in 64 bits and held within the int range,
 // so no drawing argument can overflow on its way to the canvas.
-int clamp_to_int(std::int64_t value) {
-    return int(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
-}
 int device_x(std::int64_t x) {
     return clamp_to_int(lib().origin_x + x);
 }
@@ -85,7 +82,7 @@ void draw_text(const DrawCommand& command, win::COLORREF rgb) {
     const int previous_mode = win::get_bk_mode(dc);
     win::set_bk_mode(dc, win::TRANSPARENT);
     win::HGDIOBJ font =
-        win::create_font(-command.x2, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "KV390-font");
+        win::create_font(-command.point_size, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "KV390-font");
     win::HGDIOBJ previous_font = win::select_object(dc, font);
 
     win::Size extent;

@@ -2,6 +2,7 @@
 // files share.  One instance for the process, created by KV390_begin.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -128,8 +129,8 @@ enum DrawKind : std::int32_t {
     DRAW_PIXEL = 4,
     DRAW_TEXT = 5,
 };
-// One drawing command.  For text, x2 is the point size and the text travels
-// as an owned string.
+// One drawing command.  Text is drawn at (x1, y1) and travels as an owned
+// string.
 struct DrawCommand {
     std::int32_t kind = 0;
     std::int32_t color = 0;
@@ -137,8 +138,14 @@ struct DrawCommand {
     std::int32_t x1 = 0, y1 = 0;
     std::int32_t x2 = 0, y2 = 0;
     std::int32_t x3 = 0, y3 = 0;
+    std::int32_t point_size = 0;  // text only
     std::string text;
 };
+// A 64-bit value held within the int32 range: coordinates computed in 64
+// bits reach the platform without overflow.
+inline std::int32_t clamp_to_int(std::int64_t value) {
+    return std::int32_t(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
 void render_command(const DrawCommand& command);
 void erase_canvas();
 // The kept solid pen of that palette colour and width, and the kept brush.
