@@ -1,6 +1,7 @@
-// The weather picture on the headless backend.  A tool that renders the run
-// (kv390-render) fixes the random seed through KV390_SEED so that the same
-// input always gives the same pictures.
+// The weather picture on the headless backend and in the web page.  A tool
+// that renders the run (kv390-render) or a test of the page fixes the random
+// seed through KV390_SEED so that the same input always gives the same
+// pictures.
 #include <cerrno>
 #include <cstdlib>
 

@@ -7,7 +7,10 @@
 // #kv390-download, #kv390-upload (an <input type=file>) and #kv390-status.
 
 var LibraryKV390Page = {
-  $kv390page__deps: ['$FS'],
+  $kv390page__deps: ['$FS', '$ENV'],
+  // Settings a program reads from its environment (KV390_SEED, ...) come
+  // from the page's address: index.html?KV390_SEED=1997.
+  $kv390page__postset: 'addOnPreRun(function() { kv390page.readAddress(); });',
   $kv390page: {
     windows: {},   // window id -> {canvas, context, image}
     queue: [],     // input records, oldest first
@@ -17,6 +20,13 @@ var LibraryKV390Page = {
     // Input record kinds; the C side reads them with the same numbers.
     BUTTON_DOWN: 1, BUTTON_UP: 2, MOTION: 3, KEY_DOWN: 4, KEY_UP: 5, FOCUS: 6, BLUR: 7,
     CLOSE: 8,
+
+    readAddress: function() {
+      if (typeof location === 'undefined') return;
+      new URLSearchParams(location.search).forEach(function(value, name) {
+        if (/^KV390_[A-Z0-9_]+$/.test(name)) ENV[name] = value;
+      });
+    },
 
     push: function(record) {
       kv390page.queue.push(record);
@@ -51,10 +61,16 @@ var LibraryKV390Page = {
     // Keys the browser would act on itself (Ctrl+R reload, Ctrl+P print,
     // Tab focus moves, Backspace navigation, ...) belong to the program.
     keyEvent: function(kind, event) {
-      if (event.isComposing) return;
+      if (event.isComposing || kv390page.isPageControl(event.target)) return;
       kv390page.push([kind, 0, 0, 0, event.keyCode | 0, kv390page.character(event),
                       kv390page.modifiers(event)]);
       event.preventDefault();
+    },
+
+    // The page's own controls (the script file's link and chooser) keep
+    // their keys.
+    isPageControl: function(element) {
+      return element && /^(A|BUTTON|INPUT|LABEL|SELECT|TEXTAREA)$/.test(element.tagName);
     },
 
     attachWindowInput: function(id, canvas) {

@@ -1,0 +1,42 @@
+// The page side of the web backend (web_page.js), as the C++ side calls it.
+#pragma once
+
+#include <cstdint>
+
+namespace win::web {
+
+// Kinds of the input records the page queues.
+enum PageInput : int {
+    INPUT_NONE = 0,
+    INPUT_BUTTON_DOWN = 1,
+    INPUT_BUTTON_UP = 2,
+    INPUT_MOTION = 3,
+    INPUT_KEY_DOWN = 4,
+    INPUT_KEY_UP = 5,
+    INPUT_FOCUS = 6,
+    INPUT_BLUR = 7,
+};
+
+// Modifier bits of an input record.
+constexpr int MOD_CTRL = 1, MOD_SHIFT = 2, MOD_ALT = 4, MOD_REPEAT = 8, MOD_META = 16;
+
+// One input record: a button (0 left, 1 middle, 2 right) or a key code (the
+// DOM's keyCode, which is the virtual-key code), the character the key types
+// (0 for none) and the modifiers.  Positions are canvas pixels.
+struct InputRecord {
+    std::int32_t kind, window, x, y, code, character, modifiers;
+};
+
+}  // namespace win::web
+
+extern "C" {
+int kv390_page_open();
+void kv390_page_window(int id, int visible, int floating, int x, int y, const char* title);
+void kv390_page_present(int id, const std::uint32_t* pixels, int width, int height);
+void kv390_page_set_title(const char* title);
+int kv390_page_take_input(win::web::InputRecord* record);
+int kv390_page_has_input();
+double kv390_page_since_yield();
+void kv390_page_wait(double timeout_ms);
+void kv390_page_status(const char* text);
+}
