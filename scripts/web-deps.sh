@@ -17,7 +17,7 @@ command -v dpkg-source > /dev/null || fail "dpkg-source not found (Debian packag
 export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}  # emscripten's acorn
 
 packages=(zlib libpng1.6 giflib freetype)
-recipe=r1  # bump when the build flags below change
+recipe=r2  # bump when the build flags below change
 jobs=${KV390_JOBS:-2}
 
 emcc_version=$(emcc --version | sed -n '1s/.* \([0-9][0-9.]*\) .*/\1/p')
@@ -86,11 +86,13 @@ static_lib gif "$gif" dgif_lib.c egif_lib.c gifalloc.c gif_err.c gif_font.c gif_
   openbsd-reallocarray.c
 cp "$gif/gif_lib.h" "$stage/include/"
 
+# FreeType uses the zlib above: its own copy would clash with it at link time.
 echo "web-deps: building FreeType" >&2
 ft=$(src freetype)
 run emcmake cmake -S "$ft" -B "$work/ft-build" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_INSTALL_PREFIX="$stage" -DBUILD_SHARED_LIBS=OFF \
-  -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
+  -DFT_REQUIRE_ZLIB=ON -DZLIB_INCLUDE_DIR="$stage/include" -DZLIB_LIBRARY="$stage/lib/libz.a" \
+  -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
   -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
 run cmake --build "$work/ft-build" -j "$jobs"
 run cmake --install "$work/ft-build"
