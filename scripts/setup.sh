@@ -13,17 +13,43 @@ packages=(
   xvfb xdotool x11-apps imagemagick         # desktop end-to-end tests
   clang libclang-rt-14-dev                  # fuzzing
   valgrind
+  emscripten chromium nodejs                # web pages and their browser tests
 )
+# npm comes with some nodejs builds and as its own package with Debian's.
+command -v npm > /dev/null || packages+=(npm)
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+
+# The web build compiles FreeType, zlib, libpng and giflib from Debian's source
+# packages (apt-get source), which needs deb-src lines for the configured
+# mirror.  The security archive is left out: its sources are not mirrored
+# everywhere, and the libraries' main versions build the same pictures.
+sources_added=""
+add_source_lines() {
+  grep -rqsE '^deb-src |^Types:.*deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/ && return
+  local list=/etc/apt/sources.list.d/kv390-deb-src
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    awk -v RS= -v ORS='\n\n' '!/security/ { sub(/Types: deb/, "Types: deb-src"); print }' \
+      /etc/apt/sources.list.d/debian.sources | $sudo tee "$list.sources" > /dev/null
+  elif [ -f /etc/apt/sources.list ]; then
+    grep -E '^deb ' /etc/apt/sources.list | grep -v security | sed 's/^deb /deb-src /' |
+      $sudo tee "$list.list" > /dev/null
+  fi
+  sources_added=yes
+}
+add_source_lines
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+[ ${#missing[@]} -eq 0 ] && [ -z "$sources_added" ] && exit 0
 
-echo "Installing missing Debian packages: ${missing[*]}"
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
+# Other installs may hold the package lock: wait for them instead of failing.
+apt=(apt-get -o DPkg::Lock::Timeout=900)
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -q
-$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+$sudo "${apt[@]}" update -q
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing missing Debian packages: ${missing[*]}"
+$sudo "${apt[@]}" install -y -q --no-install-recommends "${missing[@]}"

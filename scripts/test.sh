@@ -13,6 +13,10 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DKV390_WERROR=ON -DKV390_BUILD_B
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
+# The web pages (emscripten) and their browser tests (chromium); skipped with
+# a line saying why when those are not installed.
+tests/web/run.sh build
+
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKV390_WERROR=ON -DKV390_SANITIZE=ON > /dev/null
 cmake --build build-asan -j "$jobs"
 # Leak checking is on: a layer reset frees every DC and GDI object, and the

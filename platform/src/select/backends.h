@@ -11,3 +11,7 @@ backend::Backend& backend();
 namespace win::sdl {
 backend::Backend& backend();
 }  // namespace win::sdl
+
+namespace win::web {
+backend::Backend& backend();
+}  // namespace win::web

@@ -1,8 +1,9 @@
-// The page's input records to the core.  A key's DOM keyCode is its
-// virtual-key code.  A key that types a character (without Ctrl or Alt)
-// brings that character along; the core then does not translate the key-down
-// again.  Enter, Backspace, Escape, Tab and Ctrl+letter bring none and are
-// translated by the core, as on the desktop.
+// The page's input records to the core (core/input.h), positions in the
+// window's picture, so that the drawn menu bar takes what belongs to it.  A
+// key's DOM keyCode is its virtual-key code.  A key that types a character
+// (without Ctrl or Alt) brings that character along; the core then does not
+// translate the key-down again.  Enter, Backspace, Escape, Tab and
+// Ctrl+letter bring none and are translated by the core, as on the desktop.
 #include "web/page_input.h"
 
 #include "core/input.h"
@@ -22,17 +23,19 @@ void key_down(const InputRecord& r) {
     bool alt = (r.modifiers & MOD_ALT) != 0;
     LPARAM flags = 1;
     if ((r.modifiers & MOD_REPEAT) != 0) flags |= KEY_REPEATED;
+    bool types = r.character != 0 && !alt;
     if (valid_key(r.code)) {
-        if (r.character != 0 && !alt) flags |= input::KEY_TEXT_SEPARATE;
-        input::key(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, r.code, flags);
+        if (types) flags |= input::KEY_TEXT_SEPARATE;
+        // A key the menu bar kept types nothing.
+        if (!input::keyboard_key(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, r.code, flags)) return;
     }
-    if (r.character != 0 && !alt) input::character(unsigned(r.character));
+    if (types) input::character(unsigned(r.character));
 }
 
 void key_up(const InputRecord& r) {
     if (!valid_key(r.code)) return;
     bool alt = (r.modifiers & MOD_ALT) != 0 || r.code == VK_MENU;
-    input::key(alt ? WM_SYSKEYUP : WM_KEYUP, r.code, 1 | KEY_REPEATED | KEY_RELEASED);
+    input::keyboard_key(alt ? WM_SYSKEYUP : WM_KEYUP, r.code, 1 | KEY_REPEATED | KEY_RELEASED);
 }
 
 UINT button_message(int button, bool down) {
@@ -45,7 +48,12 @@ void button(const InputRecord& r, bool down) {
     PageWindow* p = page_window_by_id(r.window);
     UINT message = button_message(r.code, down);
     if (p == nullptr || message == 0) return;
-    input::mouse_button(p->hwnd, message, r.x, r.y);
+    input::picture_button(p->hwnd, message, r.x, r.y);
+}
+
+void motion(const InputRecord& r) {
+    PageWindow* p = page_window_by_id(r.window);
+    if (p != nullptr) input::picture_motion(p->hwnd, r.x, r.y);
 }
 
 }  // namespace
@@ -63,6 +71,9 @@ void deliver_input(const InputRecord& record) {
             break;
         case INPUT_BUTTON_UP:
             button(record, false);
+            break;
+        case INPUT_MOTION:
+            motion(record);
             break;
         case INPUT_FOCUS: {
             PageWindow* p = page_window_by_id(record.window);

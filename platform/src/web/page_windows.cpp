@@ -1,12 +1,14 @@
 // Top-level windows as canvases: created (hidden) in the windows' creation
-// order, hidden and shown with them, removed when it is destroyed; a window's picture
-// is presented when its pixels changed.
+// order, hidden and shown with them, removed when they are destroyed.  The
+// program's own windows follow each other down the page; pop-up windows
+// (dialogs) float over it at their screen position.
 #include "web/page_windows.h"
 
 #include <algorithm>
-#include <memory>
+#include <cstring>
+#include <vector>
 
-#include "core/window.h"
+#include "core/backend.h"
 #include "web/page.h"
 
 namespace win::web {
@@ -14,6 +16,7 @@ namespace {
 
 struct Canvases {
     std::vector<PageWindow> windows;
+    std::vector<std::uint32_t> pixels;  // one picture, rows one after another
     int next_id = 1;
     bool title_set = false;
 };
@@ -23,78 +26,79 @@ Canvases& canvases() {
     return *instance;
 }
 
-std::uint64_t mix(std::uint64_t hash, std::uint64_t value) {
-    return hash ^ (value + 0x9E3779B97F4A7C15ull + (hash << 6) + (hash >> 2));
-}
-
-std::uint64_t picture_signature(const Window& w) {
-    std::uint64_t hash = mix(mix(mix(0, w.surface.version), std::uint64_t(w.surface.width)),
-                             std::uint64_t(w.surface.height));
-    for (HWND child : w.children) {
-        const Window* c = live_window(child);
-        if (c != nullptr && c->visible) hash = mix(mix(hash, c->surface.version), 1);
+bool is_alive(HWND hwnd) {
+    for (const backend::TopLevel& t : backend::top_levels()) {
+        if (t.hwnd == hwnd) return true;
     }
-    return hash;
+    return false;
 }
 
-void tell_page(const PageWindow& p) {
-    kv390_page_window(p.id, p.visible ? 1 : 0, p.floating ? 1 : 0, p.at.x, p.at.y,
-                      p.title.c_str());
+void remove_gone_windows() {
+    auto& windows = canvases().windows;
+    auto gone = std::stable_partition(windows.begin(), windows.end(),
+                                      [](const PageWindow& p) { return is_alive(p.hwnd); });
+    for (auto p = gone; p != windows.end(); ++p) kv390_page_window(p->id, -1, 0, 0, 0, "");
+    windows.erase(gone, windows.end());
 }
 
-void update(PageWindow& p, const Window& w) {
-    Point origin = client_origin(w);
-    bool floating = w.owner != nullptr;
-    if (p.visible == w.visible && p.floating == floating && p.title == w.title &&
-        (!floating || (p.at.x == origin.x && p.at.y == origin.y))) {
+// Where a floating window's picture goes: its outer rectangle less the frame
+// and caption.
+Point picture_position(const backend::TopLevel& t) {
+    int frame = std::max(0, (t.outer.right - t.outer.left - t.content.cx) / 2);
+    int below_caption = t.outer.bottom - frame - t.content.cy;
+    return Point{t.outer.left + frame, std::max(t.outer.top, below_caption)};
+}
+
+void update(PageWindow& p, const backend::TopLevel& t) {
+    bool floating = (get_window_style(t.hwnd) & WS_POPUP) != 0;
+    Point at = floating ? picture_position(t) : Point{};
+    if (p.visible == t.visible && p.floating == floating && p.title == t.title && p.at.x == at.x &&
+        p.at.y == at.y) {
         return;
     }
-    p.visible = w.visible;
+    p.visible = t.visible;
     p.floating = floating;
-    p.at = floating ? origin : Point{};
-    p.title = w.title;
+    p.at = at;
+    p.title = t.title;
     p.needs_present = true;
-    tell_page(p);
+    kv390_page_window(p.id, p.visible ? 1 : 0, p.floating ? 1 : 0, p.at.x, p.at.y, p.title.c_str());
 }
 
 }  // namespace
 
 void sync_page_windows() {
     auto& c = canvases();
-    for (PageWindow& p : c.windows) {
-        if (live_window(p.hwnd) == nullptr) kv390_page_window(p.id, -1, 0, 0, 0, "");
-    }
-    c.windows.erase(std::remove_if(c.windows.begin(), c.windows.end(),
-                                   [](const PageWindow& p) { return live_window(p.hwnd) == nullptr; }),
-                    c.windows.end());
-    for (const auto& record : core().windows) {
-        const Window& w = *record;
-        if (w.parent != nullptr || w.destroyed) continue;
-        PageWindow* p = page_window_of(record.get());
-        if (p == nullptr) {  // canvases follow each other in creation order
+    remove_gone_windows();
+    for (const backend::TopLevel& t : backend::top_levels()) {
+        PageWindow* p = page_window_of(t.hwnd);
+        if (p == nullptr) {
             c.windows.push_back(PageWindow{});
             p = &c.windows.back();
-            p->hwnd = record.get();
+            p->hwnd = t.hwnd;
             p->id = c.next_id++;
-            p->visible = !w.visible;  // forces the first update
+            p->visible = !t.visible;  // forces the first update
         }
-        update(*p, w);
-        if (!c.title_set && w.visible) {
-            kv390_page_set_title(w.title.c_str());
+        update(*p, t);
+        if (!c.title_set && t.visible) {  // the page is named after the first window
+            kv390_page_set_title(t.title.c_str());
             c.title_set = true;
         }
     }
 }
 
 void present_page_windows() {
-    for (PageWindow& p : canvases().windows) {
-        const Window* w = live_window(p.hwnd);
-        if (w == nullptr || !p.visible) continue;
-        std::uint64_t signature = picture_signature(*w);
-        if (!p.needs_present && signature == p.shown) continue;
-        Image picture = window_image(p.hwnd);
-        kv390_page_present(p.id, picture.pixels.data(), picture.width, picture.height);
-        p.shown = signature;
+    auto& c = canvases();
+    for (PageWindow& p : c.windows) {
+        if (!p.visible) continue;
+        const backend::Picture& picture = backend::compose(p.hwnd);
+        if (!p.needs_present && picture.version == p.shown) continue;
+        std::size_t width = std::size_t(picture.width);
+        c.pixels.resize(width * std::size_t(picture.height));
+        for (std::size_t y = 0; y < picture.rows.size(); ++y) {
+            std::memcpy(&c.pixels[y * width], picture.rows[y], width * sizeof(std::uint32_t));
+        }
+        kv390_page_present(p.id, c.pixels.data(), picture.width, picture.height);
+        p.shown = picture.version;
         p.needs_present = false;
     }
 }

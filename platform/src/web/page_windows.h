@@ -1,9 +1,9 @@
-// The canvases of the page: one per top-level window of the core.
+// The canvases of the page: one per top-level window, showing the window's
+// composed picture (menu bar strip, client area, children, drop-down).
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "kv390/win.h"
 
@@ -16,7 +16,7 @@ struct PageWindow {
     bool floating = false;  // placed over the page (dialogs), not in the flow
     Point at{};             // floating windows: where, in page pixels
     std::string title;
-    std::uint64_t shown = 0;  // signature of the picture last presented
+    std::uint64_t shown = 0;  // version of the picture last presented
     bool needs_present = true;
 };
 

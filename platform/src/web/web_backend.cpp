@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "core/backend.h"
-#include "core/window.h"
+#include "select/backends.h"
 #include "web/page.h"
 #include "web/page_input.h"
 #include "web/page_windows.h"
@@ -21,42 +21,33 @@ constexpr double LONGEST_WITHOUT_YIELD_MS = 50;
 constexpr int SCREEN_HEIGHT = 768;
 constexpr int NARROWEST_SCREEN = 640, WIDEST_SCREEN = 1024;
 
-int screen_width = 1024;
+class WebBackend final : public backend::Backend {
+  public:
+    void init() override {
+        screen_width_ = std::clamp(kv390_page_open(), NARROWEST_SCREEN, WIDEST_SCREEN);
+    }
+    Size screen_size() override { return Size{screen_width_, SCREEN_HEIGHT}; }
+    std::uint64_t now_ms() override { return std::uint64_t(emscripten_get_now()); }
+    void poll_input() override;
+    void sleep_until(std::uint64_t deadline_ms, bool has_deadline) override;
+    void present() override;
+    void window_event(HWND hwnd, backend::WindowEvent event) override;
 
-void take_page_input() {
+  private:
+    int screen_width_ = 1024;
+};
+
+void WebBackend::poll_input() {
+    sync_page_windows();
+    if (kv390_page_since_yield() > LONGEST_WITHOUT_YIELD_MS) kv390_page_wait(0);
     InputRecord record{};
     while (kv390_page_take_input(&record) != INPUT_NONE) deliver_input(record);
 }
 
-}  // namespace
-}  // namespace win::web
-
-namespace win::backend {
-
-void init() {
-    int width = kv390_page_open();
-    web::screen_width = std::clamp(width, web::NARROWEST_SCREEN, web::WIDEST_SCREEN);
-}
-
-Size screen_size() {
-    return Size{web::screen_width, web::SCREEN_HEIGHT};
-}
-
-std::uint64_t now_ms() {
-    return std::uint64_t(emscripten_get_now());
-}
-
-void poll_input() {
-    web::sync_page_windows();
-    if (kv390_page_since_yield() > web::LONGEST_WITHOUT_YIELD_MS) kv390_page_wait(0);
-    web::take_page_input();
-}
-
-void sleep_until(std::uint64_t deadline_ms, bool has_deadline) {
-    web::sync_page_windows();
-    web::present_page_windows();
+void WebBackend::sleep_until(std::uint64_t deadline_ms, bool has_deadline) {
+    present();
     if (kv390_page_has_input() != 0) return;
-    double timeout = -1;
+    double timeout = -1;  // until input arrives
     if (has_deadline) {
         std::uint64_t now = now_ms();
         timeout = deadline_ms > now ? double(deadline_ms - now) : 0;
@@ -64,18 +55,24 @@ void sleep_until(std::uint64_t deadline_ms, bool has_deadline) {
     kv390_page_wait(timeout);
 }
 
-void present() {
-    flush_all_deferred();
-    web::sync_page_windows();
-    web::present_page_windows();
+void WebBackend::present() {
+    backend::flush_all_deferred();
+    sync_page_windows();
+    present_page_windows();
 }
 
-void window_event(HWND hwnd, WindowEvent event) {
-    web::PageWindow* p = web::page_window_of(hwnd);
-    if (p != nullptr && (event == WindowEvent::Shown || event == WindowEvent::MenuChanged)) {
-        p->needs_present = true;
-    }
-    web::sync_page_windows();
+void WebBackend::window_event(HWND hwnd, backend::WindowEvent event) {
+    if (event == backend::WindowEvent::Frame) return;
+    PageWindow* p = page_window_of(hwnd);
+    if (p != nullptr && event == backend::WindowEvent::Shown) p->needs_present = true;
+    sync_page_windows();
 }
 
-}  // namespace win::backend
+}  // namespace
+
+backend::Backend& backend() {
+    static WebBackend instance;
+    return instance;
+}
+
+}  // namespace win::web

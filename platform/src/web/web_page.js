@@ -33,6 +33,22 @@ var LibraryKV390Page = {
       if (kv390page.wake) kv390page.wake();
     },
 
+    // Runs callback once the browser has handled what is pending (a task,
+    // not a timer: timers may be throttled or slowed down).
+    soonCallbacks: [],
+    channel: null,
+    soon: function(callback) {
+      if (!kv390page.channel) {
+        kv390page.channel = new MessageChannel();
+        kv390page.channel.port1.onmessage = function() {
+          var next = kv390page.soonCallbacks.shift();
+          if (next) next();
+        };
+      }
+      kv390page.soonCallbacks.push(callback);
+      kv390page.channel.port2.postMessage(0);
+    },
+
     status: function(text) {
       var element = document.getElementById('kv390-status');
       if (element) element.textContent = text;
@@ -99,6 +115,7 @@ var LibraryKV390Page = {
       });
       canvas.addEventListener('contextmenu', function(event) { event.preventDefault(); });
       canvas.addEventListener('focus', function() {
+        kv390page.lastCanvas = canvas;
         kv390page.push([kv390page.FOCUS, id, 0, 0, 0, 0, 0]);
       });
     },
@@ -123,8 +140,15 @@ var LibraryKV390Page = {
       return FS.cwd().replace(/\/$/, '') + '/KV390.SCR';
     },
 
+    // After the page's own links and choosers, keys go to the program again.
+    lastCanvas: null,
+    refocus: function() {
+      if (kv390page.lastCanvas && kv390page.lastCanvas.isConnected) kv390page.lastCanvas.focus();
+    },
+
     downloadScript: function(event) {
       if (event) event.preventDefault();
+      kv390page.refocus();
       var data;
       try {
         data = FS.readFile(kv390page.scriptPath());
@@ -150,6 +174,7 @@ var LibraryKV390Page = {
         kv390page.status('Loaded ' + file.name + ' as KV390.SCR: choose Playback Script ' +
                          '(Ctrl+P) in the Run menu to play it.');
         input.value = '';
+        kv390page.refocus();
       }, function(error) {
         kv390page.status('Cannot read ' + file.name + ': ' + error);
       });
@@ -246,19 +271,23 @@ var LibraryKV390Page = {
   // Gives the browser control until input arrives or timeout_ms pass (no
   // limit for a negative timeout).  The program's stack is kept (ASYNCIFY),
   // so the caller's blocking wait keeps its form.
+  // Gives the browser control until input arrives or timeout_ms pass (no
+  // limit for a negative timeout).  The program's stack is kept (ASYNCIFY),
+  // so the caller's blocking wait keeps its form.
   kv390_page_wait__deps: ['$kv390page'],
   kv390_page_wait: function(timeoutMs) {
     return Asyncify.handleSleep(function(wakeUp) {
       var timer = 0;
       var done = function() {
+        if (kv390page.wake !== done) return;
         if (timer) clearTimeout(timer);
         kv390page.wake = null;
         kv390page.lastYield = performance.now();
         wakeUp();
       };
       kv390page.wake = done;
-      if (kv390page.queue.length > 0) timer = setTimeout(done, 0);
-      else if (timeoutMs >= 0) timer = setTimeout(done, timeoutMs);
+      if (kv390page.queue.length > 0 || timeoutMs === 0) kv390page.soon(done);
+      else if (timeoutMs > 0) timer = setTimeout(done, timeoutMs);
     });
   },
 
