@@ -17,8 +17,9 @@ enum PageInput : int {
     INPUT_BLUR = 7,
 };
 
-// Modifier bits of an input record.
-constexpr int MOD_CTRL = 1, MOD_SHIFT = 2, MOD_ALT = 4, MOD_REPEAT = 8, MOD_META = 16;
+// Modifier bits of an input record (the page also sets 1 Ctrl, 2 Shift and
+// 16 Meta; the core keeps its own key state for those).
+constexpr int MOD_ALT = 4, MOD_REPEAT = 8;
 
 // One input record: a button (0 left, 1 middle, 2 right) or a key code (the
 // DOM's keyCode, which is the virtual-key code), the character the key types
@@ -38,5 +39,4 @@ int kv390_page_take_input(win::web::InputRecord* record);
 int kv390_page_has_input();
 double kv390_page_since_yield();
 void kv390_page_wait(double timeout_ms);
-void kv390_page_status(const char* text);
 }

@@ -19,7 +19,6 @@ var LibraryKV390Page = {
 
     // Input record kinds; the C side reads them with the same numbers.
     BUTTON_DOWN: 1, BUTTON_UP: 2, MOTION: 3, KEY_DOWN: 4, KEY_UP: 5, FOCUS: 6, BLUR: 7,
-    CLOSE: 8,
 
     readAddress: function() {
       if (typeof location === 'undefined') return;
@@ -271,9 +270,6 @@ var LibraryKV390Page = {
   // Gives the browser control until input arrives or timeout_ms pass (no
   // limit for a negative timeout).  The program's stack is kept (ASYNCIFY),
   // so the caller's blocking wait keeps its form.
-  // Gives the browser control until input arrives or timeout_ms pass (no
-  // limit for a negative timeout).  The program's stack is kept (ASYNCIFY),
-  // so the caller's blocking wait keeps its form.
   kv390_page_wait__deps: ['$kv390page'],
   kv390_page_wait: function(timeoutMs) {
     return Asyncify.handleSleep(function(wakeUp) {
@@ -289,11 +285,6 @@ var LibraryKV390Page = {
       if (kv390page.queue.length > 0 || timeoutMs === 0) kv390page.soon(done);
       else if (timeoutMs > 0) timer = setTimeout(done, timeoutMs);
     });
-  },
-
-  kv390_page_status__deps: ['$kv390page'],
-  kv390_page_status: function(textPointer) {
-    kv390page.status(UTF8ToString(textPointer));
   },
 };
 
