@@ -163,6 +163,92 @@ int KV390_wait_event(int* x, int* y, char* key);
  * Returns 0 (and changes nothing) when the library is not open, else 1. */
 int KV390_set_run_mode(int mode);
 
+/* ---- games: every input, key state, tick rate, own colours ----------- */
+/* Further results of KV390_wait_input (KV390_wait_event never returns them):
+ * a key pressed or released (its key code), the left button released after
+ * a press in the graphics window, the pointer moved (only after
+ * KV390_track_mouse(1)), the right and middle buttons pressed and released.
+ * Positions are drawing coordinates; a release or move outside the window
+ * gives positions beyond its edges. */
+#define KV390_KEY_PRESS 5
+#define KV390_KEY_RELEASE 6
+#define KV390_MOUSE_UP 7
+#define KV390_MOUSE_MOVE 8
+#define KV390_RIGHT_DOWN 9
+#define KV390_RIGHT_UP 10
+#define KV390_MIDDLE_DOWN 11
+#define KV390_MIDDLE_UP 12
+
+/* Key codes of KV390_KEY_PRESS / KV390_KEY_RELEASE and KV390_key_held.  A letter
+ * key's code is its upper-case letter ('A' .. 'Z'), a digit key's its digit
+ * ('0' .. '9'), whether or not Shift is held. */
+#define KV390_KEY_BACKSPACE 8
+#define KV390_KEY_TAB 9
+#define KV390_KEY_ENTER 13
+#define KV390_KEY_SHIFT 16
+#define KV390_KEY_CTRL 17
+#define KV390_KEY_ALT 18
+#define KV390_KEY_ESCAPE 27
+#define KV390_KEY_SPACE 32
+#define KV390_KEY_PAGE_UP 33
+#define KV390_KEY_PAGE_DOWN 34
+#define KV390_KEY_END 35
+#define KV390_KEY_HOME 36
+#define KV390_KEY_LEFT 37
+#define KV390_KEY_UP 38
+#define KV390_KEY_RIGHT 39
+#define KV390_KEY_DOWN 40
+#define KV390_KEY_INSERT 45
+#define KV390_KEY_DELETE 46
+#define KV390_KEY_F1 112
+#define KV390_KEY_F2 113
+#define KV390_KEY_F3 114
+#define KV390_KEY_F4 115
+#define KV390_KEY_F5 116
+#define KV390_KEY_F6 117
+#define KV390_KEY_F7 118
+#define KV390_KEY_F8 119
+#define KV390_KEY_F9 120
+#define KV390_KEY_F10 121
+#define KV390_KEY_F11 122
+#define KV390_KEY_F12 123
+
+/* One event of KV390_wait_input. */
+typedef struct KV390_input {
+    int kind; /* KV390_MOUSE .. KV390_QUIT, KV390_KEY_PRESS .. KV390_MIDDLE_UP */
+    int x;    /* position in drawing coordinates (mouse kinds), else 0 */
+    int y;
+    char key; /* the character of KV390_KBD, else 0 */
+    int code; /* the key code of KV390_KEY_PRESS / _RELEASE, else 0 */
+} KV390_input;
+
+/* Waits like KV390_wait_event (the same ticks, Run menu, scripts) and also
+ * hands out the kinds above.  A key press gives KV390_KEY_PRESS and then, for
+ * a key that types, KV390_KBD with its character; holding a key repeats both.
+ * The Run menu's Ctrl shortcuts are not handed out as keys.  Fills *in
+ * (when not NULL) and returns the kind. */
+int KV390_wait_input(KV390_input* in);
+/* Non-zero: pointer moves over the graphics window become KV390_MOUSE_MOVE
+ * events, one per wait with the newest position; 0 (the start): none.
+ * Returns 1. */
+int KV390_track_mouse(int flag);
+/* Non-zero while the key with this code is down in a KV390 window (as of the
+ * messages the last wait handled); keys are released when the program loses
+ * the keyboard focus. */
+int KV390_key_held(int code);
+/* The animation tick period in milliseconds, 10 to 1000 (100 at the start).
+ * Other values are corrected and reported ("Tick of 5 ms not possible, using
+ * 10 ms").  May be called before KV390_begin.  Returns 1. */
+int KV390_set_tick_ms(int ms);
+/* Colour numbers: the palette's 24, then at most KV390_COLOR_LIMIT - 24 of
+ * the program's own. */
+#define KV390_COLOR_LIMIT 256
+/* Defines a colour from red, green and blue (each 0 to 255; others are
+ * corrected and reported) and returns its number, from 24 up; the same
+ * values again return the same number.  Every primitive takes it; log lines
+ * name it "#RRGGBB".  With no room left: reported, returns RED. */
+int KV390_define_color(int red, int green, int blue);
+
 /* ---- log and text window --------------------------------------------- */
 /* Formats printf-style (at most 1023 characters; a longer message is cut),
  * keeps the line among the last 25 and shows it at the bottom of the text

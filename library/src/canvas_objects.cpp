@@ -11,14 +11,14 @@ win::HGDIOBJ canvas_pen(int color, int width) {
     win::HGDIOBJ& pen = common ? kept.pens[color][width] : kept.wide_pens[color];
     if (pen != nullptr && (common || kept.wide_pen_widths[color] == width)) return pen;
     if (pen != nullptr) win::delete_object(pen);
-    pen = win::create_pen(win::PS_SOLID, width, palette_rgb[color]);
+    pen = win::create_pen(win::PS_SOLID, width, color_rgb(color));
     if (!common) kept.wide_pen_widths[color] = width;
     return pen;
 }
 
 win::HGDIOBJ canvas_brush(int color) {
     win::HGDIOBJ& brush = lib().canvas_objects.brushes[color];
-    if (brush == nullptr) brush = win::create_solid_brush(palette_rgb[color]);
+    if (brush == nullptr) brush = win::create_solid_brush(color_rgb(color));
     return brush;
 }
 

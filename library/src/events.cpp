@@ -90,6 +90,30 @@ void on_char(win::WPARAM wparam) {
     events.event_key = char(wparam & 0xFFu);
 }
 
+int wait_for_event() {
+    EventState& events = lib().events;
+    start_wait(events);
+    lib().input.event_code = 0;
+    // Without the library's windows nothing could ever end the wait.
+    if (!lib().graphics_window) return KV390_QUIT;
+    while (still_waiting(events)) {
+        const bool took_message = pump_one_message();
+        if (events.pending_kind == KV390_QUIT) break;
+        if (playback_requested(events) && take_script_event(events)) break;
+        arm_periodic_event(events);
+        if (!took_message && !playback_requested(events) && still_waiting(events)) {
+            win::wait_for_activity(-1);
+        }
+    }
+    if (events.recording_on) {
+        record_step(events.pending_kind, events.event_x, events.event_y, events.event_key,
+                    lib().input.event_code);
+    }
+    const int kind = events.quit_requested ? KV390_QUIT : events.pending_kind;
+    if (kind == KV390_PERIODIC) events.frame_owed = true;
+    return kind;
+}
+
 void on_timer() {
     lib().events.timer_ticked = true;
 }
@@ -103,28 +127,8 @@ void on_destroy() {
 using kv390::lib;
 
 extern "C" int KV390_wait_event(int* x, int* y, char* key) {
-    kv390::EventState& events = lib().events;
-    kv390::start_wait(events);
-    // Without the library's windows nothing could ever end the wait.
-    if (!lib().graphics_window) {
-        kv390::store_outputs(events, x, y, key);
-        return KV390_QUIT;
-    }
-    while (kv390::still_waiting(events)) {
-        const bool took_message = kv390::pump_one_message();
-        if (events.pending_kind == KV390_QUIT) break;
-        if (kv390::playback_requested(events) && kv390::take_script_event(events)) break;
-        kv390::arm_periodic_event(events);
-        if (!took_message && !kv390::playback_requested(events) && kv390::still_waiting(events)) {
-            win::wait_for_activity(-1);
-        }
-    }
-    if (events.recording_on) {
-        kv390::record_step(events.pending_kind, events.event_x, events.event_y, events.event_key);
-    }
-    kv390::store_outputs(events, x, y, key);
-    const int kind = events.quit_requested ? KV390_QUIT : events.pending_kind;
-    if (kind == KV390_PERIODIC) events.frame_owed = true;
+    const int kind = kv390::wait_for_event();
+    kv390::store_outputs(lib().events, x, y, key);
     return kind;
 }
 

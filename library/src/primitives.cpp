@@ -26,7 +26,7 @@ int magnitude(int value) {
 }
 
 int check_color(int color) {
-    if (color >= 0 && color < KV390_COLOR_COUNT) return color;
+    if (color >= 0 && color < color_count()) return color;
     KV390_log("Illegal color %d; using RED.\n", color);
     return RED;
 }
@@ -77,7 +77,7 @@ void log_box(const char* shape, const char* width_phrase, int color, KV390_point
              int width) {
     if (!logging()) return;
     LogLine line;
-    line.text(palette_names[color]).text(" ").text(shape).text(" with bounding box ");
+    line.text(color_name(color)).text(" ").text(shape).text(" with bounding box ");
     line.point(p1).text(" to ").point(p2);
     if (width == 0) {
         line.text(", filled\n");
@@ -104,7 +104,7 @@ int KV390_pixel_pt(int color, KV390_point point) {
     color = kv390::check_color(color);
     if (kv390::logging())
         kv390::LogLine()
-            .text(kv390::palette_names[color])
+            .text(kv390::color_name(color))
             .text(" pixel at ")
             .point(point)
             .text("\n")
@@ -118,7 +118,7 @@ int KV390_circle_pt(int color, KV390_point centre, int radius) {
     radius = kv390::check_radius(radius);
     if (kv390::logging()) {
         kv390::LogLine line;
-        line.text(kv390::palette_names[color]).text(" circle at ").point(centre);
+        line.text(kv390::color_name(color)).text(" circle at ").point(centre);
         line.text(", radius ").number(radius).text("\n").log();
     }
     const KV390_point upper_left = {kv390::clamp_to_int(std::int64_t(centre.x) - radius),
@@ -134,7 +134,7 @@ int KV390_triangle_pt(int color, KV390_point p1, KV390_point p2, KV390_point p3,
     width = kv390::check_width(width);
     if (kv390::logging()) {
         kv390::LogLine line;
-        line.text(kv390::palette_names[color]).text(" triangle at ").point(p1).text(", ").point(p2);
+        line.text(kv390::color_name(color)).text(" triangle at ").point(p1).text(", ").point(p2);
         line.text(", ").point(p3).text("\n").log();
     }
     kv390::DrawCommand command = kv390::box_command(kv390::DRAW_TRIANGLE, color, p1, p2, width);
@@ -167,7 +167,7 @@ int KV390_line_pt(int color, KV390_point p1, KV390_point p2, int width) {
     color = kv390::check_color(color);
     if (kv390::logging()) {
         kv390::LogLine line;
-        line.text(kv390::palette_names[color]).text(" line from ").point(p1).text(" to ").point(p2);
+        line.text(kv390::color_name(color)).text(" line from ").point(p1).text(" to ").point(p2);
         line.text(", width ").number(width).text("\n").log();
     }
     // Width 0 asks for the thinnest line.
@@ -182,7 +182,7 @@ int KV390_text_pt(int color, KV390_point point, int point_size, const char* text
     color = kv390::check_color(color);
     if (kv390::logging()) {
         kv390::LogLine line;
-        line.text(kv390::palette_names[color]).text(" text at ").point(point).text(", \"");
+        line.text(kv390::color_name(color)).text(" text at ").point(point).text(", \"");
         line.text(text).text("\"\n").log();
     }
     kv390::DrawCommand command;

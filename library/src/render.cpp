@@ -97,8 +97,8 @@ void draw_text(const DrawCommand& command, win::COLORREF rgb) {
 }  // namespace
 
 void render_command(const DrawCommand& command) {
-    const int color = std::clamp(command.color, 0, KV390_COLOR_COUNT - 1);
-    const win::COLORREF rgb = palette_rgb[color];
+    const int color = std::clamp(command.color, 0, color_count() - 1);
+    const win::COLORREF rgb = color_rgb(color);
     switch (command.kind) {
         case DRAW_TRIANGLE:
         case DRAW_RECTANGLE:

@@ -163,22 +163,24 @@ void run_command(unsigned id) {
     }
 }
 
-void on_key(win::UINT message, win::WPARAM vk) {
+bool on_key(win::UINT message, win::WPARAM vk) {
     EventState& events = lib().events;
     if (vk == win::WPARAM(win::VK_CONTROL)) {
         if (message == win::WM_KEYDOWN) events.ctrl_held = true;
         if (message == win::WM_KEYUP) events.ctrl_held = false;
-        return;
+        return false;
     }
-    if (message != win::WM_KEYDOWN || !events.ctrl_held) return;
+    if (message != win::WM_KEYDOWN || !events.ctrl_held) return false;
     const unsigned id = shortcut_command(int(vk));
     if (id != 0) run_command(id);
+    return id != 0;
 }
 
 // A Ctrl released while another application has the focus never reaches
 // the library; forget it so letters type again and stop acting as shortcuts.
 void on_focus_lost() {
     lib().events.ctrl_held = false;
+    forget_held_input();
 }
 
 }  // namespace kv390

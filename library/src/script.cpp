@@ -2,7 +2,8 @@
 // the text file KV390.SCR in the working directory.
 //
 // Lines: "KV390_MOUSE(x, y);", "KV390_KBD(code);" and "KV390_PERIODIC(n);",
-// the last standing for a run of n periodic events.
+// the last standing for a run of n periodic events; the extended kinds of
+// KV390_wait_input have lines of their own (script_input.cpp).
 #include <algorithm>
 #include <cctype>
 #include <climits>
@@ -38,7 +39,7 @@ bool open_for_writing(EventState& events) {
     return true;
 }
 
-int write_line(std::FILE* file, int kind, int x, int y, char key, int periodic_count) {
+int write_line(std::FILE* file, int kind, int x, int y, char key, int code, int periodic_count) {
     switch (kind) {
         case KV390_MOUSE:
             return std::fprintf(file, "KV390_MOUSE(%d, %d);\n", x, y);
@@ -47,7 +48,7 @@ int write_line(std::FILE* file, int kind, int x, int y, char key, int periodic_c
         case KV390_PERIODIC:
             return std::fprintf(file, "KV390_PERIODIC(%d);\n", periodic_count);
         default:
-            return 0;  // quit events are not written
+            return write_input_line(file, kind, x, y, code);  // quit events are not written
     }
 }
 
@@ -81,25 +82,14 @@ bool belongs_to_number(char c, bool with_minus) {
     return is_digit(c) || (with_minus && c == '-');
 }
 
-// Finds the next number at or after text and converts it as atoi would,
-// from at most its first 11 characters.  Returns where the number ends; the
-// value is 0 when the line holds no number.
 const char* scan_number(const char* text, bool with_minus, int* value) {
-    while (*text && !belongs_to_number(*text, with_minus)) ++text;
-    char digits[NUMBER_SIZE] = {};
-    int length = 0;
-    for (; belongs_to_number(*text, with_minus); ++text) {
-        if (length < NUMBER_SIZE - 1) digits[length++] = *text;
-    }
-    const long long parsed = std::strtoll(digits, nullptr, 10);
-    *value = int(std::clamp<long long>(parsed, INT_MIN, INT_MAX));
-    return text;
+    return scan_script_number(text, with_minus, value);
 }
 
-bool interpret_line(EventState& events, const char* line) {
+InputLine interpret_line(EventState& events, const char* line) {
     int length = 0;
     while (length <= FORM_INDEX && line[length]) ++length;
-    if (length <= FORM_INDEX) return false;
+    if (length <= FORM_INDEX) return InputLine::Unknown;
     const char* numbers = line + FORM_INDEX;
     int value = 0;
     switch (line[FORM_INDEX]) {
@@ -107,19 +97,19 @@ bool interpret_line(EventState& events, const char* line) {
             events.pending_kind = KV390_MOUSE;
             numbers = scan_number(numbers, true, &events.event_x);
             scan_number(numbers, true, &events.event_y);
-            return true;
+            return InputLine::Played;
         case 'K':
             events.pending_kind = KV390_KBD;
             scan_number(numbers, false, &value);
             events.event_key = char(value & 0xFF);
-            return true;
+            return InputLine::Played;
         case 'P':
             events.pending_kind = KV390_PERIODIC;
             scan_number(numbers, false, &value);
             events.periodic_count = std::max(value - 1, 0);  // n events, this one included
-            return true;
+            return InputLine::Played;
         default:
-            return false;
+            return interpret_input_line(events, line);
     }
 }
 
@@ -136,16 +126,32 @@ bool open_for_reading(EventState& events) {
 
 }  // namespace
 
-void record_event(int kind, int x, int y, char key) {
+// Finds the next number at or after text and converts it as atoi would,
+// from at most its first 11 characters.  Returns where the number ends; the
+// value is 0 when the line holds no number.
+const char* scan_script_number(const char* text, bool with_minus, int* value) {
+    while (*text && !belongs_to_number(*text, with_minus)) ++text;
+    char digits[NUMBER_SIZE] = {};
+    int length = 0;
+    for (; belongs_to_number(*text, with_minus); ++text) {
+        if (length < NUMBER_SIZE - 1) digits[length++] = *text;
+    }
+    const long long parsed = std::strtoll(digits, nullptr, 10);
+    *value = int(std::clamp<long long>(parsed, INT_MIN, INT_MAX));
+    return text;
+}
+
+void record_event(int kind, int x, int y, char key, int code) {
     EventState& events = lib().events;
     if (!open_for_writing(events)) return;
-    const int written = write_line(events.script_file, kind, x, y, key, events.periodic_count);
+    const int written =
+        write_line(events.script_file, kind, x, y, key, code, events.periodic_count);
     // Each line reaches the file at once, so a crash or kill loses no event.
     const bool flushed = std::fflush(events.script_file) == 0;
     if (written < 0 || !flushed || std::ferror(events.script_file)) report_write_error(events);
 }
 
-void record_step(int kind, int x, int y, char key) {
+void record_step(int kind, int x, int y, char key, int code) {
     EventState& events = lib().events;
     if (kind == KV390_PERIODIC) {
         ++events.periodic_count;
@@ -155,7 +161,7 @@ void record_step(int kind, int x, int y, char key) {
         record_event(KV390_PERIODIC, 0, 0, 0);
         events.periodic_count = 0;
     }
-    record_event(kind, x, y, key);
+    record_event(kind, x, y, key, code);
 }
 
 void stop_recording() {
@@ -183,19 +189,22 @@ int play_next_event() {
         return 1;
     }
     char line[LINE_SIZE];
-    switch (read_script_line(events.script_file, line)) {
-        case ReadResult::End:
-            KV390_log("EOF encountered in script file %s\n", SCRIPT_FILE_NAME);
-            stop_playback();
-            return 0;
-        case ReadResult::Failed:
-            KV390_log("Cannot read script file %s; playback ends\n", SCRIPT_FILE_NAME);
-            stop_playback();
-            return 0;
-        case ReadResult::Line:
-            break;
+    for (;;) {
+        switch (read_script_line(events.script_file, line)) {
+            case ReadResult::End:
+                KV390_log("EOF encountered in script file %s\n", SCRIPT_FILE_NAME);
+                stop_playback();
+                return 0;
+            case ReadResult::Failed:
+                KV390_log("Cannot read script file %s; playback ends\n", SCRIPT_FILE_NAME);
+                stop_playback();
+                return 0;
+            case ReadResult::Line:
+                break;
+        }
+        const InputLine result = interpret_line(events, line);
+        if (result != InputLine::Skipped) return result == InputLine::Played ? 1 : 0;
     }
-    return interpret_line(events, line) ? 1 : 0;
 }
 
 void stop_playback() {

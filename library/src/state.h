@@ -55,6 +55,27 @@ struct EventState {
     bool frame_owed = false;  // a periodic event was handed out; its picture is not flushed yet
 };
 
+// The extended input wait (KV390_wait_input) and the calls games use beside it.
+constexpr int KEY_CODE_COUNT = 256;
+enum MouseButton : int { LEFT_BUTTON = 0, RIGHT_BUTTON = 1, MIDDLE_BUTTON = 2, BUTTON_COUNT = 3 };
+struct InputState {
+    bool extended_wait = false;   // the running wait may hand out the extended kinds
+    bool tracking_mouse = false;  // KV390_track_mouse: moves become events
+    int event_code = 0;           // key code of the running wait's key down/up
+    bool keys_held[KEY_CODE_COUNT] = {};
+    bool buttons_pressed[BUTTON_COUNT] = {};  // pressed in the graphics window, not released
+    unsigned tick_ms = TIMER_PERIOD_MS;
+};
+
+// Colours the program defined with KV390_define_color: numbers from
+// KV390_COLOR_COUNT up, each named "#RRGGBB" in log lines.
+constexpr int DEFINED_COLOR_ROOM = KV390_COLOR_LIMIT - KV390_COLOR_COUNT;
+struct DefinedColors {
+    int count = 0;
+    win::COLORREF rgb[DEFINED_COLOR_ROOM] = {};
+    char names[DEFINED_COLOR_ROOM][8] = {};
+};
+
 // The ring of the last 25 log lines; each slot owns its exact copy.
 struct LogRing {
     std::string slots[LOG_RING_SIZE];
@@ -79,10 +100,10 @@ struct PendingLines {
 // and one for the other width asked for last.
 constexpr int KEPT_PEN_WIDTHS = 4;
 struct CanvasObjects {
-    win::HGDIOBJ pens[KV390_COLOR_COUNT][KEPT_PEN_WIDTHS] = {};
-    win::HGDIOBJ wide_pens[KV390_COLOR_COUNT] = {};
-    int wide_pen_widths[KV390_COLOR_COUNT] = {};
-    win::HGDIOBJ brushes[KV390_COLOR_COUNT] = {};
+    win::HGDIOBJ pens[KV390_COLOR_LIMIT][KEPT_PEN_WIDTHS] = {};
+    win::HGDIOBJ wide_pens[KV390_COLOR_LIMIT] = {};
+    int wide_pen_widths[KV390_COLOR_LIMIT] = {};
+    win::HGDIOBJ brushes[KV390_COLOR_LIMIT] = {};
 };
 
 struct LibraryState {
@@ -98,6 +119,8 @@ struct LibraryState {
     int origin_y = 0;
     std::uint32_t canvas_changed = 1;
     EventState events;
+    InputState input;
+    DefinedColors colors;
     win::HMENU run_menu = nullptr;
     std::uint8_t logging_on = 1;
     LogRing log;
@@ -146,6 +169,19 @@ struct DrawCommand {
 inline std::int32_t clamp_to_int(std::int64_t value) {
     return std::int32_t(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
 }
+// Palette colours and the program's own: the number of valid colours, and a
+// valid colour's value and log name.
+inline int color_count() {
+    return KV390_COLOR_COUNT + library_state.colors.count;
+}
+inline win::COLORREF color_rgb(int color) {
+    return color < KV390_COLOR_COUNT ? palette_rgb[color]
+                                     : library_state.colors.rgb[color - KV390_COLOR_COUNT];
+}
+inline const char* color_name(int color) {
+    return color < KV390_COLOR_COUNT ? palette_names[color]
+                                     : library_state.colors.names[color - KV390_COLOR_COUNT];
+}
 void render_command(const DrawCommand& command);
 void erase_canvas();
 // The kept solid pen of that palette colour and width, and the kept brush.
@@ -173,6 +209,17 @@ void log_message(char* line);
 // One pass of message handling; returns whether it took a message.
 bool pump_one_message();
 void on_left_button_down(win::LPARAM lparam);
+// The extended kinds: key down/up (after the Run menu's shortcuts had their
+// say), button presses and releases, pointer moves.  They update the key and
+// button state in every wait and become events only in KV390_wait_input.
+void on_key_message(win::UINT message, win::WPARAM vk);
+void on_button(win::UINT message, win::LPARAM lparam);
+void on_mouse_move(win::LPARAM lparam);
+// Keys and buttons count as released (the keyboard focus left the library).
+void forget_held_input();
+// The wait shared by KV390_wait_event and KV390_wait_input: returns the kind
+// handed out, with the event in lib().events and lib().input.
+int wait_for_event();
 void on_char(win::WPARAM wparam);
 void on_timer();
 void on_destroy();
@@ -181,17 +228,28 @@ void on_destroy();
 void build_run_menu(win::HWND hwnd);
 void run_command(unsigned id);
 // WM_KEYDOWN / WM_KEYUP of the graphics window: Ctrl tracking and shortcuts.
-void on_key(win::UINT message, win::WPARAM vk);
+// True when the key ran a shortcut.
+bool on_key(win::UINT message, win::WPARAM vk);
 // The library's windows lost the keyboard focus.
 void on_focus_lost();
 
 // ---- scripts
-void record_event(int kind, int x, int y, char key);
-void record_step(int kind, int x, int y, char key);
+void record_event(int kind, int x, int y, char key, int code = 0);
+void record_step(int kind, int x, int y, char key, int code = 0);
 void stop_recording();
 int play_next_event();
 void stop_playback();
 void close_script_file();
+// The next number at or after text, converted as atoi would from at most its
+// first 11 characters (0 when there is none); returns where the number ends.
+const char* scan_script_number(const char* text, bool with_minus, int* value);
+// Lines of the extended kinds (script_input.cpp).  Writing returns what
+// fprintf returned, or 0 for a kind without a line.
+int write_input_line(std::FILE* file, int kind, int x, int y, int code);
+enum class InputLine { Unknown, Played, Skipped };
+// Played: the line's event is pending.  Skipped: an extended line met by
+// KV390_wait_event, which hands out none of them (its key state still follows).
+InputLine interpret_input_line(EventState& events, const char* line);
 
 // ---- line input
 constexpr std::size_t GETS_TEMPLATE_SIZE = 292;

@@ -103,10 +103,25 @@ win::LRESULT draw_window_proc(win::HWND hwnd, win::UINT message, win::WPARAM wpa
             return 0;
         case win::WM_KEYDOWN:
         case win::WM_KEYUP:
-            on_key(message, wparam);
+            on_key_message(message, wparam);
             return 0;
+        case win::WM_SYSKEYDOWN:
+        case win::WM_SYSKEYUP:
+            on_key_message(message, wparam);
+            return win::def_window_proc(hwnd, message, wparam, lparam);
         case win::WM_LBUTTONDOWN:
             on_left_button_down(lparam);
+            on_button(message, lparam);
+            return 0;
+        case win::WM_LBUTTONUP:
+        case win::WM_RBUTTONDOWN:
+        case win::WM_RBUTTONUP:
+        case win::WM_MBUTTONDOWN:
+        case win::WM_MBUTTONUP:
+            on_button(message, lparam);
+            return 0;
+        case win::WM_MOUSEMOVE:
+            on_mouse_move(lparam);
             return 0;
         case win::WM_CHAR:
             on_char(wparam);
@@ -141,7 +156,7 @@ int KV390_begin(void* instance, void* previous_instance, const char* /*command_l
     kv390::create_canvas();
     win::show_window(lib().text_window, show_mode);
     win::show_window(lib().graphics_window, show_mode);
-    win::set_timer(lib().graphics_window, kv390::TIMER_ID, kv390::TIMER_PERIOD_MS);
+    win::set_timer(lib().graphics_window, kv390::TIMER_ID, lib().input.tick_ms);
     return 1;
 }
 

@@ -28,6 +28,11 @@ void set_screen_size(int width, int height);
 void click(win::HWND hwnd, int x, int y);
 void mouse_down(win::HWND hwnd, int x, int y);
 void mouse_up(win::HWND hwnd, int x, int y);
+// Right and middle button down and up at a client position.
+void right_click(win::HWND hwnd, int x, int y);
+void middle_click(win::HWND hwnd, int x, int y);
+// The pointer moves to a client position (a drag: mouse_down, moves, mouse_up).
+void mouse_move(win::HWND hwnd, int x, int y);
 // Keys go to the window with the keyboard focus; vk is a virtual-key code.
 void key_down(int vk);
 void key_up(int vk);
@@ -65,10 +70,25 @@ std::uint64_t present_count();
 // start of the run.  The window is named by its title ("" = graphics window,
 // i.e. the first top-level window).
 struct TimedInput {
-    enum class Kind { Click, KeyDown, KeyUp, Key, CtrlKey, Type, Menu, Close, End } kind;
+    enum class Kind {
+        Click,
+        KeyDown,
+        KeyUp,
+        Key,
+        CtrlKey,
+        Type,
+        Menu,
+        Close,
+        End,
+        RightClick,
+        MiddleClick,
+        Move,
+        MouseDown,
+        MouseUp,
+    } kind;
     std::uint64_t at_ms = 0;
     std::string window;  // title
-    int x = 0, y = 0;    // Click: client position
+    int x = 0, y = 0;    // Click, RightClick, MiddleClick, Move, MouseDown/Up: client position
     int vk = 0;          // Key*, CtrlKey
     std::string text;    // Type
     unsigned id = 0;     // Menu: command id
@@ -77,8 +97,14 @@ void schedule(const TimedInput& input);
 // Reads a timed list, one entry per line ('#' starts a comment):
 //   at 1500 click 40 30            (client position, graphics window)
 //   at 1500 click "KV390 Text" 5 5
+//   at 1600 rclick 40 30 | mclick 40 30 | move 45 30 | mousedown 40 30 | mouseup 60 30
 //   at 2000 key 65 | keydown 17 | keyup 17 | ctrl 76 | type hello world
+//   at 2100 key left | keydown f1 | keyup shift   (key names, see below)
 //   at 2500 menu 8 | close | end
+// Positions may take a window title first, as for click.  Keys are
+// virtual-key codes (1..255), a letter or digit, or a name: left right up
+// down insert delete home end pageup pagedown f1..f12 shift ctrl alt enter
+// escape space tab backspace.
 // Returns false and an error text ("line 3: ...") for a bad line.
 bool load_timed_input(const std::string& text, std::string* error);
 // Idle limit: virtual milliseconds after the last timed input after which the

@@ -94,6 +94,8 @@ enum : UINT {
     WM_LBUTTONUP = 514,
     WM_RBUTTONDOWN = 516,
     WM_RBUTTONUP = 517,
+    WM_MBUTTONDOWN = 519,
+    WM_MBUTTONUP = 520,
     WM_USER = 0x0400,
 };
 
@@ -123,9 +125,11 @@ enum : int {
     VK_UP = 38,
     VK_RIGHT = 39,
     VK_DOWN = 40,
+    VK_INSERT = 45,
     VK_DELETE = 46,
     VK_F1 = 112,
     VK_F10 = 121,
+    VK_F12 = 123,
     VK_OEM_1 = 0xBA,       // ;:
     VK_OEM_PLUS = 0xBB,    // =+
     VK_OEM_COMMA = 0xBC,   // ,<

@@ -11,7 +11,7 @@ namespace win::input {
 namespace {
 
 // Button-state bits of a mouse message's wparam.
-constexpr WPARAM MK_LBUTTON = 1, MK_RBUTTON = 2, MK_SHIFT = 4, MK_CONTROL = 8;
+constexpr WPARAM MK_LBUTTON = 1, MK_RBUTTON = 2, MK_SHIFT = 4, MK_CONTROL = 8, MK_MBUTTON = 16;
 
 // The deepest shown child of hwnd under a client position; the position is
 // made relative to the window found.
@@ -42,13 +42,25 @@ WPARAM button_state(UINT message) {
     WPARAM state = 0;
     if (message == WM_LBUTTONDOWN) state |= MK_LBUTTON;
     if (message == WM_RBUTTONDOWN) state |= MK_RBUTTON;
+    if (message == WM_MBUTTONDOWN) state |= MK_MBUTTON;
     if (is_key_down(VK_SHIFT)) state |= MK_SHIFT;
     if (is_key_down(VK_CONTROL)) state |= MK_CONTROL;
     return state;
 }
 
 bool is_button_down(UINT message) {
-    return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN;
+    return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+}
+
+// The last queued message, when it is an input move to hwnd.
+QueuedMessage* trailing_move_to(HWND hwnd) {
+    auto& queue = core().posted;
+    if (queue.empty()) return nullptr;
+    QueuedMessage& last = queue.back();
+    if (!last.from_input || last.msg.message != WM_MOUSEMOVE || last.msg.hwnd != hwnd) {
+        return nullptr;
+    }
+    return &last;
 }
 
 bool is_key_up(UINT message) {
@@ -90,6 +102,19 @@ void mouse_button(HWND hwnd, UINT message, int client_x, int client_y) {
     HWND target = child_under(hwnd, &x, &y);
     if (!accepts_input(target)) return;
     post_input_message(target, message, button_state(message),
+                       make_lparam(unsigned(x), unsigned(y)));
+}
+
+void mouse_move(HWND hwnd, int client_x, int client_y) {
+    if (!is_shown(hwnd) || !accepts_input(top_level_of(hwnd))) return;
+    int x = client_x, y = client_y;
+    HWND target = child_under(hwnd, &x, &y);
+    if (!accepts_input(target)) return;
+    if (QueuedMessage* previous = trailing_move_to(target)) {
+        previous->msg.lparam = make_lparam(unsigned(x), unsigned(y));
+        return;
+    }
+    post_input_message(target, WM_MOUSEMOVE, button_state(WM_MOUSEMOVE),
                        make_lparam(unsigned(x), unsigned(y)));
 }
 

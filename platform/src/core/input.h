@@ -12,9 +12,13 @@ namespace win::input {
 // (SDL text input): translate_message then produces no character for it.
 constexpr LPARAM KEY_TEXT_SEPARATE = LPARAM(1) << 28;
 
-// Left/right button down or up, at a client position of hwnd.  A button-down
+// Left/right/middle button down or up, at a client position of hwnd.  A button-down
 // on another top-level window activates it (focus) first.
 void mouse_button(HWND hwnd, UINT message, int client_x, int client_y);
+// The pointer moved to a client position of hwnd (WM_MOUSEMOVE to the window
+// under it).  A move that finds the window's previous move still last in the
+// queue replaces it: a program that falls behind gets the newest position.
+void mouse_move(HWND hwnd, int client_x, int client_y);
 // Key down/up to the focus window; keeps the layer's key state.
 void key(UINT message, int vk, LPARAM flags = 0);
 // A character (text input) to the focus window as WM_CHAR.

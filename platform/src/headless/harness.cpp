@@ -24,6 +24,20 @@ void click(win::HWND hwnd, int x, int y) {
     mouse_up(hwnd, x, y);
 }
 
+void right_click(win::HWND hwnd, int x, int y) {
+    win::input::mouse_button(hwnd, win::WM_RBUTTONDOWN, x, y);
+    win::input::mouse_button(hwnd, win::WM_RBUTTONUP, x, y);
+}
+
+void middle_click(win::HWND hwnd, int x, int y) {
+    win::input::mouse_button(hwnd, win::WM_MBUTTONDOWN, x, y);
+    win::input::mouse_button(hwnd, win::WM_MBUTTONUP, x, y);
+}
+
+void mouse_move(win::HWND hwnd, int x, int y) {
+    win::input::mouse_move(hwnd, x, y);
+}
+
 // Alt and F10, and keys pressed while Alt is held, are system keys.
 static bool is_system_key(int vk) {
     return vk == win::VK_MENU || vk == win::VK_F10 || win::headless::state().alt_held;

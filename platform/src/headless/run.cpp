@@ -53,6 +53,21 @@ static void deliver(const TimedInput& e) {
         case TimedInput::Kind::Close:
             if (hwnd != nullptr) harness::close_window(hwnd);
             break;
+        case TimedInput::Kind::RightClick:
+            if (hwnd != nullptr) harness::right_click(hwnd, e.x, e.y);
+            break;
+        case TimedInput::Kind::MiddleClick:
+            if (hwnd != nullptr) harness::middle_click(hwnd, e.x, e.y);
+            break;
+        case TimedInput::Kind::Move:
+            if (hwnd != nullptr) harness::mouse_move(hwnd, e.x, e.y);
+            break;
+        case TimedInput::Kind::MouseDown:
+            if (hwnd != nullptr) harness::mouse_down(hwnd, e.x, e.y);
+            break;
+        case TimedInput::Kind::MouseUp:
+            if (hwnd != nullptr) harness::mouse_up(hwnd, e.x, e.y);
+            break;
         case TimedInput::Kind::End:
             break;
     }

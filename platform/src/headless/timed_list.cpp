@@ -64,10 +64,46 @@ bool parse_number(const std::string& word, long long min, long long max, long lo
     return true;
 }
 
-// A virtual-key code as a number, or a single letter or digit.
+struct KeyName {
+    const char* name;
+    int vk;
+};
+constexpr KeyName KEY_NAMES[] = {
+    {"left", win::VK_LEFT},     {"right", win::VK_RIGHT},   {"up", win::VK_UP},
+    {"down", win::VK_DOWN},     {"insert", win::VK_INSERT}, {"delete", win::VK_DELETE},
+    {"home", win::VK_HOME},     {"end", win::VK_END},       {"pageup", win::VK_PRIOR},
+    {"pagedown", win::VK_NEXT}, {"shift", win::VK_SHIFT},   {"ctrl", win::VK_CONTROL},
+    {"alt", win::VK_MENU},      {"enter", win::VK_RETURN},  {"escape", win::VK_ESCAPE},
+    {"space", win::VK_SPACE},   {"tab", win::VK_TAB},       {"backspace", win::VK_BACK},
+};
+
+// f1 .. f12 (lower case) as their virtual-key codes; 0 for another word.
+int function_key(const std::string& word) {
+    if (word.size() < 2 || word.size() > 3 || word[0] != 'f' || word[1] == '0') return 0;
+    for (std::size_t i = 1; i < word.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(word[i]))) return 0;
+    }
+    long long n = 0;
+    if (!parse_number(word.substr(1), 1, 12, &n)) return 0;
+    return win::VK_F1 + int(n) - 1;
+}
+
+// A virtual-key code as a number, a single letter or digit, or a key's name.
 bool parse_key(const std::string& word, int* vk) {
     if (word.size() == 1 && std::isalnum(static_cast<unsigned char>(word[0]))) {
         *vk = std::toupper(static_cast<unsigned char>(word[0]));
+        return true;
+    }
+    std::string lower;
+    for (char c : word) lower += char(std::tolower(static_cast<unsigned char>(c)));
+    for (const KeyName& key : KEY_NAMES) {
+        if (lower == key.name) {
+            *vk = key.vk;
+            return true;
+        }
+    }
+    if (int f = function_key(lower)) {
+        *vk = f;
         return true;
     }
     long long v = 0;
@@ -118,21 +154,37 @@ std::string without_comment(const std::string& line) {
     return line;
 }
 
+// The entries that take a client position ("click [\"title\"] x y").
+struct PositionVerb {
+    const char* verb;
+    Kind kind;
+};
+constexpr PositionVerb POSITION_VERBS[] = {
+    {"click", Kind::Click}, {"rclick", Kind::RightClick},   {"mclick", Kind::MiddleClick},
+    {"move", Kind::Move},   {"mousedown", Kind::MouseDown}, {"mouseup", Kind::MouseUp},
+};
+
+bool parse_position(Words& words, const std::string& verb, TimedInput* e, std::string* why) {
+    std::string w;
+    if (words.peek_quoted() && words.next(&w)) e->window = w;
+    long long x = 0, y = 0;
+    std::string xs, ys;
+    if (!words.next(&xs) || !words.next(&ys) || !parse_number(xs, -32768, 32767, &x) ||
+        !parse_number(ys, -32768, 32767, &y)) {
+        *why = verb + " needs a client position: " + verb + " [\"title\"] x y";
+        return false;
+    }
+    e->x = int(x);
+    e->y = int(y);
+    return true;
+}
+
 bool parse_action(Words& words, const std::string& verb, TimedInput* e, std::string* why) {
     std::string w;
-    if (verb == "click") {
-        e->kind = Kind::Click;
-        if (words.peek_quoted() && words.next(&w)) e->window = w;
-        long long x = 0, y = 0;
-        std::string xs, ys;
-        if (!words.next(&xs) || !words.next(&ys) || !parse_number(xs, -32768, 32767, &x) ||
-            !parse_number(ys, -32768, 32767, &y)) {
-            *why = "click needs a client position: click [\"title\"] x y";
-            return false;
-        }
-        e->x = int(x);
-        e->y = int(y);
-        return true;
+    for (const PositionVerb& position : POSITION_VERBS) {
+        if (verb != position.verb) continue;
+        e->kind = position.kind;
+        return parse_position(words, verb, e, why);
     }
     if (verb == "key" || verb == "keydown" || verb == "keyup" || verb == "ctrl") {
         e->kind = verb == "key"       ? Kind::Key
@@ -140,7 +192,7 @@ bool parse_action(Words& words, const std::string& verb, TimedInput* e, std::str
                   : verb == "keyup"   ? Kind::KeyUp
                                       : Kind::CtrlKey;
         if (!words.next(&w) || !parse_key(w, &e->vk)) {
-            *why = verb + " needs a virtual-key code (1..255) or a letter";
+            *why = verb + " needs a virtual-key code (1..255), a letter or a key name";
             return false;
         }
         return true;
