@@ -25,7 +25,13 @@ void start_wait(EventState& events) {
 // Asks the player for the pass's event.  True when it delivered one.
 bool take_script_event(EventState& events) {
     events.play_one_requested = false;
-    if (play_next_event()) return true;
+    if (play_next_event()) {
+        // A live key's code does not travel with a script event that replaced it.
+        const bool key_line =
+            events.pending_kind == KV390_KEY_PRESS || events.pending_kind == KV390_KEY_RELEASE;
+        if (!key_line) lib().input.event_code = 0;
+        return true;
+    }
     stop_playback();
     return false;
 }

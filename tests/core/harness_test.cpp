@@ -75,6 +75,57 @@ TEST_F(HarnessRunTest, ParsesEveryKindOfEntry) {
     EXPECT_FALSE(harness::run_ended());
 }
 
+TEST_F(HarnessRunTest, TimedButtonsMovesAndNamedKeysArriveInOrder) {
+    ASSERT_TRUE(
+        harness::load_timed_input("at 100 rclick 40 30\n"
+                                  "at 100 mclick \"KV390 Graphics\" 41 31\n"
+                                  "at 100 mousedown 10 10\n"
+                                  "at 100 move 11 12\n"
+                                  "at 100 move 13 14\n"
+                                  "at 100 move -5 -6\n"
+                                  "at 100 mouseup -5 -6\n"
+                                  "at 100 key left\n"
+                                  "at 100 keydown F1\n"
+                                  "at 100 keyup f12\n"
+                                  "at 100 key Delete\n"
+                                  "at 100 key pagedown\n",
+                                  nullptr));
+    recorder().clear();
+    harness::advance(100);
+    pump_pending();
+    struct Seen {
+        UINT message;
+        int x, y;  // signed halves of the position
+        bool operator==(const Seen&) const = default;
+    };
+    std::vector<Seen> buttons;
+    std::vector<WPARAM> keys;
+    for (const Received& m : recorder().messages) {
+        if (m.message >= WM_MOUSEMOVE && m.message <= WM_MBUTTONUP) {
+            EXPECT_EQ(m.hwnd, graphics);
+            buttons.push_back({m.message, int(std::int16_t(loword(WPARAM(m.lparam)))),
+                               int(std::int16_t(hiword(WPARAM(m.lparam))))});
+        }
+        if (m.message == WM_KEYDOWN || m.message == WM_KEYUP) keys.push_back(m.wparam);
+    }
+    // The three moves queued one after another arrive as one, at the newest position.
+    EXPECT_EQ(buttons, (std::vector<Seen>{{WM_RBUTTONDOWN, 40, 30},
+                                          {WM_RBUTTONUP, 40, 30},
+                                          {WM_MBUTTONDOWN, 41, 31},
+                                          {WM_MBUTTONUP, 41, 31},
+                                          {WM_LBUTTONDOWN, 10, 10},
+                                          {WM_MOUSEMOVE, -5, -6},
+                                          {WM_LBUTTONUP, -5, -6}}));
+    EXPECT_EQ(keys, (std::vector<WPARAM>{VK_LEFT, VK_LEFT, VK_F1, VK_F12, VK_DELETE, VK_DELETE,
+                                         VK_NEXT, VK_NEXT}));
+    std::string error;
+    EXPECT_FALSE(harness::load_timed_input("at 5 key f13", &error));
+    EXPECT_FALSE(harness::load_timed_input("at 5 key f0", &error));
+    EXPECT_FALSE(harness::load_timed_input("at 5 key sideways", &error));
+    EXPECT_FALSE(harness::load_timed_input("at 5 move 1", &error));
+    EXPECT_NE(error.find("move needs a client position"), std::string::npos) << error;
+}
+
 TEST_F(HarnessRunTest, ReportsTheFirstBadLine) {
     std::string error;
     EXPECT_FALSE(harness::load_timed_input("at 10 key 65\nat 20 jump\n", &error));
