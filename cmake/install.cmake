@@ -74,4 +74,5 @@ install(FILES ${PROJECT_SOURCE_DIR}/docs/GETTING-STARTED.md ${PROJECT_SOURCE_DIR
 install(FILES ${PROJECT_SOURCE_DIR}/examples/ask_name.cpp
               ${PROJECT_SOURCE_DIR}/examples/bouncing_ball.c
               ${PROJECT_SOURCE_DIR}/examples/click_draw.c
+              ${PROJECT_SOURCE_DIR}/examples/snake.c
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)

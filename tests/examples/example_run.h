@@ -12,6 +12,7 @@
 
 extern "C" int bouncing_ball_main(void);
 extern "C" int click_draw_main(void);
+extern "C" int snake_main(void);
 
 namespace kv390::examples_test {
 
