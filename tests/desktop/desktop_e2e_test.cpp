@@ -7,8 +7,10 @@
 #include <ctime>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "desktop_session.h"
+#include "kv390.h"
 #include "kv390/harness.h"
 #include "menu_bar/layout.h"
 #include "reference_run.h"
@@ -190,6 +192,82 @@ TEST_F(DesktopSession, SamePixelsAsHeadlessAndQuitFromTheRunMenu) {
     EXPECT_EQ(menu_open.at(30, quit_y), 0xC0C0C0u) << "drop-down face";
     click_at(graphics.x + 30, graphics.y + quit_y);
     EXPECT_EQ(weather.wait(10000), 0) << desktop::read_file(dir + "/stderr.txt");
+}
+
+// Keys without characters, the right and middle buttons and a drag reach a program
+// waiting with KV390_wait_input, in the order they were given.
+TEST_F(DesktopSession, ArrowsFunctionKeysRightClickAndDragArriveInOrder) {
+    std::string dir = desktop::make_temp_dir();
+    desktop::Process echo;
+    ASSERT_TRUE(echo.start(INPUT_ECHO_EXECUTABLE,
+                           {"DISPLAY=" + display.name(), "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="},
+                           dir, dir + "/stderr.txt"));
+    WindowPlace graphics;
+    ASSERT_TRUE(find_window("KV390 Graphics", &graphics))
+        << desktop::read_file(dir + "/stderr.txt");
+    run(on_display("xdotool windowfocus --sync " + graphics.id));
+    pause_ms(300);
+    // Client position (297 + x, 248 - y) is drawing point (x, y).
+    auto screen = [&](int x, int y) {
+        return std::to_string(graphics.x + 297 + x) + " " +
+               std::to_string(graphics.y + BAR + 248 - y);
+    };
+    run(on_display("xdotool key Left Right Up Down F1 Delete"));
+    pause_ms(300);
+    run(on_display("xdotool mousemove --sync " + screen(-100, 50) + " click 3"));
+    run(on_display("xdotool mousemove --sync " + screen(20, 30) + " click 2"));
+    pause_ms(300);
+    run(on_display("xdotool mousemove --sync " + screen(-50, 0) + " mousedown 1"));
+    run(on_display("xdotool mousemove --sync " + screen(0, 0) + " mousemove --sync " +
+                   screen(60, -40) + " mouseup 1"));
+    pause_ms(300);
+    run(on_display("xdotool key Escape"));
+    EXPECT_EQ(echo.wait(10000), 0) << desktop::read_file(dir + "/stderr.txt");
+
+    // The events that matter, in order; moves may come in any number
+    // between them, only those during the drag are looked at.
+    struct Seen {
+        int kind, x, y, code;
+        bool operator==(const Seen&) const = default;
+    };
+    std::vector<Seen> seen;
+    std::istringstream lines(desktop::read_file(dir + "/inputs.txt"));
+    bool dragging = false;
+    int drag_moves = 0;
+    for (int kind, x, y, key, code; lines >> kind >> x >> y >> key >> code;) {
+        if (kind == KV390_MOUSE) dragging = true;
+        if (kind == KV390_MOUSE_UP) dragging = false;
+        if (kind == KV390_MOUSE_MOVE) {
+            drag_moves += dragging ? 1 : 0;
+            continue;
+        }
+        seen.push_back({kind, kind == KV390_KEY_PRESS || kind == KV390_KEY_RELEASE ? 0 : x,
+                        kind == KV390_KEY_PRESS || kind == KV390_KEY_RELEASE ? 0 : y, code});
+    }
+    auto key = [](int kind, int code) { return Seen{kind, 0, 0, code}; };
+    const std::vector<Seen> expected = {
+        key(KV390_KEY_PRESS, KV390_KEY_LEFT),
+        key(KV390_KEY_RELEASE, KV390_KEY_LEFT),
+        key(KV390_KEY_PRESS, KV390_KEY_RIGHT),
+        key(KV390_KEY_RELEASE, KV390_KEY_RIGHT),
+        key(KV390_KEY_PRESS, KV390_KEY_UP),
+        key(KV390_KEY_RELEASE, KV390_KEY_UP),
+        key(KV390_KEY_PRESS, KV390_KEY_DOWN),
+        key(KV390_KEY_RELEASE, KV390_KEY_DOWN),
+        key(KV390_KEY_PRESS, KV390_KEY_F1),
+        key(KV390_KEY_RELEASE, KV390_KEY_F1),
+        key(KV390_KEY_PRESS, KV390_KEY_DELETE),
+        key(KV390_KEY_RELEASE, KV390_KEY_DELETE),
+        {KV390_RIGHT_DOWN, -100, 50, 0},
+        {KV390_RIGHT_UP, -100, 50, 0},
+        {KV390_MIDDLE_DOWN, 20, 30, 0},
+        {KV390_MIDDLE_UP, 20, 30, 0},
+        {KV390_MOUSE, -50, 0, 0},
+        {KV390_MOUSE_UP, 60, -40, 0},
+        key(KV390_KEY_PRESS, KV390_KEY_ESCAPE),
+    };
+    EXPECT_EQ(seen, expected) << desktop::read_file(dir + "/inputs.txt");
+    EXPECT_GE(drag_moves, 1) << "the drag's moves";
 }
 
 TEST(DesktopStart, WithoutADisplayExplainsAndExitsWithStatus2) {

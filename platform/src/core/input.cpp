@@ -182,7 +182,13 @@ void picture_button(HWND top, UINT message, int x, int y) {
 
 void picture_motion(HWND top, int x, int y) {
     Window* w = live_window(top);
-    if (w == nullptr || !w->menu_bar.is_open()) return;
+    if (w == nullptr) return;
+    if (!w->menu_bar.is_open()) {
+        // Over the strip or beyond the picture (a drag) the client position
+        // lies outside the client area, as the program should see it.
+        mouse_move(top, x, y - menu_strip_height(*w));
+        return;
+    }
     if (menu_bar::MenuBar* bar = menu_bar_of(top)) bar->motion(top, x, y);
 }
 

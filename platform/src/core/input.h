@@ -38,9 +38,10 @@ void focus(HWND hwnd);
 // (core/backend.h): positions are in the picture, menu bar strip included.
 // The drawn menu bar takes what belongs to it; the rest reaches the window.
 //
-// A button down or up (WM_LBUTTONDOWN ... WM_RBUTTONUP) at a picture position.
+// A button down or up (WM_LBUTTONDOWN ... WM_MBUTTONUP) at a picture position.
 void picture_button(HWND top, UINT message, int x, int y);
-// The pointer moved over the picture (the open drop-down follows it).
+// The pointer moved over the picture: the open drop-down follows it, or else
+// the window gets WM_MOUSEMOVE.
 void picture_motion(HWND top, int x, int y);
 // A key from the keyboard: the active window's menu bar sees it first.
 // Returns false when the menu bar kept a key-down (its text must not be typed).

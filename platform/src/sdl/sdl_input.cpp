@@ -48,6 +48,7 @@ void text_input(const SDL_TextInputEvent& text) {
 UINT button_message(Uint8 button, bool down) {
     if (button == SDL_BUTTON_LEFT) return down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
     if (button == SDL_BUTTON_RIGHT) return down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+    if (button == SDL_BUTTON_MIDDLE) return down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
     return 0;
 }
 
