@@ -1,4 +1,6 @@
 // The animation tick period.
+#include <algorithm>
+
 #include "state.h"
 
 namespace kv390 {
@@ -13,9 +15,7 @@ constexpr int LONGEST_TICK_MS = 1000;
 using kv390::lib;
 
 extern "C" int KV390_set_tick_ms(int ms) {
-    int period = ms;
-    if (period < kv390::SHORTEST_TICK_MS) period = kv390::SHORTEST_TICK_MS;
-    if (period > kv390::LONGEST_TICK_MS) period = kv390::LONGEST_TICK_MS;
+    const int period = std::clamp(ms, kv390::SHORTEST_TICK_MS, kv390::LONGEST_TICK_MS);
     if (period != ms) KV390_log("Tick of %d ms not possible, using %d ms\n", ms, period);
     lib().input.tick_ms = unsigned(period);
     // Before KV390_begin the period waits for the timer that KV390_begin starts.

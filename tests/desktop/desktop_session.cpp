@@ -2,8 +2,8 @@
 #include "desktop_session.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,11 +19,6 @@ extern char** environ;
 
 namespace desktop {
 namespace {
-
-bool path_exists(const std::string& path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0;
-}
 
 std::string name_of(const std::string& entry) {
     return entry.substr(0, entry.find('='));
@@ -56,6 +51,24 @@ void stop_child(pid_t pid) {
     waitpid(pid, nullptr, 0);
 }
 
+// Reads fd up to its first newline, waiting at most timeout_ms in all; empty
+// when nothing complete came.
+std::string read_line(int fd, int timeout_ms) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    std::string text;
+    while (text.find('\n') == std::string::npos) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd ready{fd, POLLIN, 0};
+        if (left.count() <= 0 || poll(&ready, 1, int(left.count())) <= 0) return "";
+        char buffer[32];
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n <= 0) return "";  // Xvfb ended
+        text.append(buffer, std::size_t(n));
+    }
+    return text.substr(0, text.find('\n'));
+}
+
 }  // namespace
 
 bool program_available(const std::string& name) {
@@ -82,43 +95,41 @@ VirtualDisplay::~VirtualDisplay() {
     stop_child(pid_);
 }
 
+// Xvfb chooses a free display itself and writes its number to a pipe once it
+// takes connections, so desktop tests started side by side never share one.
 bool VirtualDisplay::start(int width, int height, std::string* why) {
     if (!program_available("Xvfb")) {
         *why = "Xvfb is not installed";
         return false;
     }
-    for (int number = 90; number < 140; ++number) {
-        std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
-        std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
-        if (path_exists(socket) || path_exists(lock)) continue;
-        std::string display = std::string(":").append(std::to_string(number));
-        std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-        pid_t pid = fork();
-        if (pid == 0) {
-            int null = open("/dev/null", O_WRONLY);
-            dup2(null, 1);
-            dup2(null, 2);
-            execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
-                   "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        if (pid < 0) break;
-        for (int i = 0; i < 100 && !path_exists(socket); ++i) {
-            if (waitpid(pid, nullptr, WNOHANG) == pid) {
-                pid = -1;
-                break;
-            }
-            pause_ms(50);
-        }
-        if (pid > 0 && path_exists(socket)) {
-            pid_ = pid;
-            number_ = number;
-            return true;
-        }
-        stop_child(pid);
+    int report[2];
+    if (pipe(report) != 0) {
+        *why = "no pipe for Xvfb";
+        return false;
     }
-    *why = "Xvfb did not start on any display from :90 to :139";
-    return false;
+    const std::string fd = std::to_string(report[1]);
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    pid_t pid = fork();
+    if (pid == 0) {
+        close(report[0]);
+        int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
+               "-nolisten", "tcp", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(report[1]);
+    const std::string number = pid > 0 ? read_line(report[0], 10000) : std::string();
+    close(report[0]);
+    if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos) {
+        stop_child(pid);
+        *why = "Xvfb did not report a display";
+        return false;
+    }
+    pid_ = pid;
+    number_ = std::stoi(number);
+    return true;
 }
 
 Process::~Process() {
