@@ -199,9 +199,10 @@ TEST_F(DesktopSession, SamePixelsAsHeadlessAndQuitFromTheRunMenu) {
 TEST_F(DesktopSession, ArrowsFunctionKeysRightClickAndDragArriveInOrder) {
     std::string dir = desktop::make_temp_dir();
     desktop::Process echo;
-    ASSERT_TRUE(echo.start(INPUT_ECHO_EXECUTABLE,
-                           {"DISPLAY=" + display.name(), "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="},
-                           dir, dir + "/stderr.txt"));
+    ASSERT_TRUE(echo.start(
+        INPUT_ECHO_EXECUTABLE,
+        {std::string("DISPLAY=").append(display.name()), "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="},
+        dir, dir + "/stderr.txt"));
     WindowPlace graphics;
     ASSERT_TRUE(find_window("KV390 Graphics", &graphics))
         << desktop::read_file(dir + "/stderr.txt");
