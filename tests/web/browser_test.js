@@ -33,7 +33,8 @@ function options() {
     console.error('usage: browser_test.js --site DIR --native BUILD [--chromium PATH]');
     process.exit(2);
   }
-  return {site, native: path.resolve(native), chromium: value('--chromium', '/usr/bin/chromium')};
+  return {site, native: path.resolve(native), chromium: value('--chromium', '/usr/bin/chromium'),
+          source: path.resolve(__dirname, '..', '..')};
 }
 
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
@@ -264,6 +265,25 @@ async function weatherPage(t) {
     /The program has ended\./.test(await page.textContent('#kv390-status')));
 }
 
+// A script chosen with the page's file chooser plays back (Ctrl+P) to the
+// same picture as the native playback of the same file.
+async function uploadedPlayback(t) {
+  const page = await t.newPage({fakeClock: true});
+  await page.goto(`${t.url}/weather/index.html?KV390_SEED=${SEED}`);
+  await waitSettled(page);
+  const demo = path.join(t.opts.source, 'scripts', 'demo.scr');
+  await page.setInputFiles('#kv390-upload', demo);
+  await waitUntil('the upload', async () =>
+    /Loaded demo\.scr as KV390\.SCR/.test(await page.textContent('#kv390-status')));
+  // The playback hands out the script's events without waiting for the clock
+  // (which stands still), so the program waits again only at its end.
+  await page.keyboard.press('Control+p');
+  await waitSettled(page);
+  expectSame(await graphicsClient(page),
+             nativeWeatherPicture(t.opts, t.work, fs.readFileSync(demo, 'latin1'), 'demo'),
+             'played-back scripts/demo.scr');
+}
+
 async function askNamePage(t) {
   const page = await t.newPage({});
   await page.goto(`${t.url}/ask_name/index.html`);
@@ -279,6 +299,20 @@ async function askNamePage(t) {
   expectSame(await graphicsClient(page),
              nativeExamplePicture(t.opts, t.work, 'ask_name', 'at 0 type Ada\\n'),
              'greeting');
+}
+
+// Every page of the site starts and shows its graphics window.
+async function everyPageStarts(t) {
+  const names = fs.readdirSync(t.opts.site).filter((n) =>
+    fs.existsSync(path.join(t.opts.site, n, 'index.html')));
+  if (names.length === 0) throw new Error(`no pages in ${t.opts.site}`);
+  for (const name of names) {
+    const page = await t.newPage({});
+    await page.goto(`${t.url}/${name}/index.html`);
+    await waitUntil(`${name} to show its graphics window`, async () =>
+      (await canvases(page)).some((c) => c.title === GRAPHICS && c.shown && c.width > 0));
+  }
+  t.note(`pages started: ${names.join(', ')}`);
 }
 
 async function idleCpu(t) {
@@ -313,7 +347,9 @@ const CASES = [
    'Ctrl+A animates, recorded script downloads and its native picture equals the canvas, ' +
    'Ctrl+Q ends it',
    weatherPage],
+  ['weather page: an uploaded script plays back (Ctrl+P) to the native picture', uploadedPlayback],
   ['ask_name page: KV390_gets answered by typing, greeting equals the native picture', askNamePage],
+  ['every page of the site starts and shows its graphics window', everyPageStarts],
   ['weather page in real time: moves while animating, answers at once, idles while halted',
    idleCpu],
 ];
