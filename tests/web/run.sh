@@ -44,9 +44,10 @@ fi
 
 # playwright-core, pinned in package-lock.json, installed once per lock.
 modules=$root/tests/web/node_modules
-if [ ! -f "$modules/.installed" ] || [ "$root/tests/web/package-lock.json" -nt "$modules/.installed" ]; then
+lock=$(sha256sum "$root/tests/web/package-lock.json" | cut -d' ' -f1)
+if [ "$(cat "$modules/.installed-lock" 2> /dev/null)" != "$lock" ]; then
   (cd "$root/tests/web" && npm ci --no-audit --no-fund --loglevel=error)
-  touch "$modules/.installed"
+  echo "$lock" > "$modules/.installed-lock"
 fi
 node "$root/tests/web/browser_test.js" --site "$site" --native "$native"
 echo "web: all checks done in $(($(date +%s) - started)) s"
