@@ -41,9 +41,9 @@ class DemoDirectory {
 kv390::render::Request demo_request(const DemoDirectory& dir, bool write_files) {
     kv390::render::Request request;
     request.input = "at 0 menu " + std::to_string(kv390::IDM_PLAYBACK) + "\n";
-    for (win::COLORREF c : kv390::palette_rgb) request.palette.push_back(win::pixel_of(c));
+    for (win::COLORREF c : kv390::palette_rgb) request.outputs.palette.push_back(win::pixel_of(c));
     if (write_files) {
-        request.gif_path = dir.file("demo.gif");
+        request.outputs.gif_path = dir.file("demo.gif");
         request.picture_path = dir.file("demo.png");
     }
     return request;

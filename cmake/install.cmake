@@ -15,8 +15,10 @@ set(KV390_INSTALL_PKGCONFIGDIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
 install(FILES ${PROJECT_SOURCE_DIR}/library/include/kv390.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/platform/include/kv390/win.h
+install(FILES ${PROJECT_SOURCE_DIR}/library/include/kv390/constants.h
+              ${PROJECT_SOURCE_DIR}/platform/include/kv390/win.h
               ${PROJECT_SOURCE_DIR}/platform/include/kv390/harness.h
+              ${PROJECT_SOURCE_DIR}/platform/include/kv390/run_protocol.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kv390)
 
 set_target_properties(kv390 PROPERTIES EXPORT_NAME kv390)
@@ -63,7 +65,7 @@ function(kv390_write_pkgconfig backend description requires extra_libs)
 endfunction()
 
 kv390_write_pkgconfig(headless "headless backend: virtual screen and clock, harness"
-  "freetype2 libpng" "-lgif")
+  "freetype2 libpng" "")
 if(KV390_HAS_SDL)
   kv390_write_pkgconfig(sdl "SDL2 desktop backend" "freetype2 sdl2" "")
 endif()

@@ -1,5 +1,8 @@
 #include "random.h"
 
+#include <cerrno>
+#include <cstdlib>
+
 #include <ctime>
 #include <optional>
 
@@ -42,4 +45,14 @@ void random_seed_at_startup() {
 
 void random_fix_seed(std::uint32_t seed) {
     random_state().startup_seed = seed;
+}
+
+void random_fix_seed_from_environment() {
+    const char* text = std::getenv("KV390_SEED");
+    if (text == nullptr || *text == '\0') return;
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long seed = std::strtoull(text, &end, 10);
+    if (errno != 0 || *end != '\0' || seed > 0xFFFFFFFFull) return;
+    random_fix_seed(static_cast<std::uint32_t>(seed));
 }

@@ -17,3 +17,6 @@ int r(int n);
 // given with random_fix_seed (for tests and tools that need repeatable runs).
 void random_seed_at_startup();
 void random_fix_seed(std::uint32_t seed);
+// random_fix_seed with the number in the environment variable KV390_SEED
+// (0 to 4294967295), which tools set for repeatable runs; nothing otherwise.
+void random_fix_seed_from_environment();

@@ -3,12 +3,14 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "kv390.h"
+#include "kv390/constants.h"
 #include "kv390/win.h"
 
 namespace kv390 {
@@ -19,19 +21,19 @@ constexpr std::uintptr_t TIMER_ID = 2;
 constexpr unsigned TIMER_PERIOD_MS = 100;
 constexpr int LOG_RING_SIZE = 25;
 constexpr int FORMAT_AREA_SIZE = 1024;  // one formatted message: at most 1023 characters
-constexpr const char* SCRIPT_FILE_NAME = "KV390.SCR";
+constexpr const char* SCRIPT_FILE_NAME = KV390_SCRIPT_FILE_NAME;
 
-// Run menu command ids.
+// Run menu command ids (the public values).
 enum : unsigned {
-    IDM_ANIMATE = 1,
-    IDM_HALT = 2,
-    IDM_ADVANCE = 3,
-    IDM_LOGGING = 4,
-    IDM_RECORD = 5,
-    IDM_PLAYBACK = 6,
-    IDM_PLAY_ONE = 7,
-    IDM_QUIT = 8,
-    IDM_INFO = 9,
+    IDM_ANIMATE = KV390_IDM_ANIMATE,
+    IDM_HALT = KV390_IDM_HALT,
+    IDM_ADVANCE = KV390_IDM_ADVANCE,
+    IDM_LOGGING = KV390_IDM_LOGGING,
+    IDM_RECORD = KV390_IDM_RECORD,
+    IDM_PLAYBACK = KV390_IDM_PLAYBACK,
+    IDM_PLAY_ONE = KV390_IDM_PLAY_ONE,
+    IDM_QUIT = KV390_IDM_QUIT,
+    IDM_INFO = KV390_IDM_INFO,
 };
 
 // Event, run-control and script state.
@@ -141,7 +143,7 @@ inline LibraryState& lib() {
 void reset_library_state();
 
 // ---- palette and renderer
-extern const win::COLORREF palette_rgb[KV390_COLOR_COUNT];
+extern const std::array<win::COLORREF, KV390_COLOR_COUNT> palette_rgb;
 extern const char* const palette_names[KV390_COLOR_COUNT];
 
 enum DrawKind : std::int32_t {

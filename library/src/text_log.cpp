@@ -193,6 +193,7 @@ bool is_library_window(win::HWND hwnd) {
 // each line at once (a scroll by h, a cleared bottom strip, the text).
 void log_message(char* line) {
     save_line(line);
+    win::note_log_line(line, std::strlen(line));
     append_line(line);
 }
 

@@ -86,6 +86,19 @@ void flush_canvas() {
     state.canvas_changed = 0;
 }
 
+// The canvas as the next wait would show it, for a tool that takes the
+// picture at the end of a run (also after KV390_end released the window's DC).
+void show_canvas_now(void*) {
+    LibraryState& state = lib();
+    if (state.canvas_changed == 0 || state.canvas_dc == nullptr ||
+        !win::is_window(state.graphics_window))
+        return;
+    win::HDC dc = win::get_dc(state.graphics_window);
+    copy_canvas_to(dc);
+    win::release_dc(state.graphics_window, dc);
+    state.canvas_changed = 0;
+}
+
 win::LRESULT draw_window_proc(win::HWND hwnd, win::UINT message, win::WPARAM wparam,
                               win::LPARAM lparam) {
     switch (message) {
@@ -157,6 +170,7 @@ int KV390_begin(void* instance, void* previous_instance, const char* /*command_l
     win::show_window(lib().text_window, show_mode);
     win::show_window(lib().graphics_window, show_mode);
     win::set_timer(lib().graphics_window, kv390::TIMER_ID, lib().input.tick_ms);
+    win::set_unshown_drawing_flush(kv390::show_canvas_now, nullptr);
     return 1;
 }
 

@@ -99,6 +99,23 @@ TEST_F(CanvasTest, FlushCopiesOnlyAChangedCanvasAndPaintAlwaysCopies) {
     EXPECT_EQ(lib().canvas_changed, 0u);
 }
 
+TEST_F(CanvasTest, AToolCanShowTheUnshownDrawingAlsoAfterClosing) {
+    open_cleared();
+    flush_canvas();
+    const auto centre = [] {
+        return harness::window_pixels(lib().graphics_window).at(lib().origin_x, lib().origin_y);
+    };
+    for (bool closed : {false, true}) {
+        const int color = closed ? GREEN : RED;
+        KV390_pixel(color, 0, 0);
+        if (closed) KV390_end();
+        EXPECT_NE(centre(), pixel_of_color(color));
+        win::show_unshown_drawing();
+        EXPECT_EQ(centre(), pixel_of_color(color));
+        EXPECT_EQ(lib().canvas_changed, 0u);
+    }
+}
+
 TEST_F(CanvasTest, RepaintAfterClosingStillShowsTheCanvas) {
     open_cleared();
     KV390_pixel(GREEN, 0, 0);

@@ -107,6 +107,35 @@ TEST_F(TextLogTest, TheRingKeepsTheLast25LinesAndARepaintShowsThem) {
     EXPECT_EQ(log_lines(), expected_saved);  // the repaint leaves the saved lines exact
 }
 
+TEST_F(TextLogTest, TheHarnessReadsTheWholeHistoryAndTheRingCorrectionsIncluded) {
+    KV390_log("before opening\n");
+    KV390_begin(nullptr, nullptr, "", win::SW_SHOW);
+    KV390_set_logging(0);
+    KV390_circle(99, 0, 0, 10);  // logging off: only the correction
+    KV390_set_logging(1);
+    for (int i = 1; i <= 30; ++i) KV390_log("line %d\n", i);
+    KV390_log("no newline");
+    KV390_log("two newlines\n\n");
+
+    const Lines history = harness::log_history();
+    ASSERT_EQ(history.size(), 34u);
+    EXPECT_EQ(history[0], "before opening");
+    EXPECT_EQ(history[1], "Illegal color 99; using RED.");
+    EXPECT_EQ(history[2], "line 1");
+    EXPECT_EQ(history[32], "no newline");
+    EXPECT_EQ(history[33], "two newlines\n");
+    // The ring: the library's own 25 slots, oldest first, one newline less.
+    Lines ring;
+    for (std::string line : log_lines()) {
+        if (!line.empty() && line.back() == '\n') line.pop_back();
+        ring.push_back(line);
+    }
+    EXPECT_EQ(harness::log_ring(), ring);
+    EXPECT_EQ(harness::log_ring(), Lines(history.end() - 25, history.end()));
+    harness::reset();
+    EXPECT_TRUE(harness::log_history().empty());
+}
+
 TEST_F(TextLogTest, NewlinesInsideAMessageStayOnOneLine) {
     KV390_begin(nullptr, nullptr, "", win::SW_SHOW);
     repaint_text_window_fully();

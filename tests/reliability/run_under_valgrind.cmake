@@ -4,7 +4,7 @@
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 execute_process(
-  COMMAND ${CMAKE_COMMAND} -E env KV390_RENDER=${REQUEST} KV390_SEED=390
+  COMMAND ${CMAKE_COMMAND} -E env KV390_RUN=${REQUEST} KV390_SEED=390
           ${VALGRIND} --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite
           --track-origins=yes ${PROGRAM}
   WORKING_DIRECTORY ${WORK_DIR}

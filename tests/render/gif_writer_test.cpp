@@ -1,5 +1,5 @@
 // The GIF encoder: colour mapping, changed rectangles and unchanged frames.
-#include "headless/gif_writer.h"
+#include "render/gif_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 
 namespace {
 
-using win::headless::GifWriter;
-using win::headless::PaletteMap;
+using kv390::render::GifWriter;
+using kv390::render::PaletteMap;
 
 win::Image filled(int width, int height, std::uint32_t pixel) {
     win::Image image;

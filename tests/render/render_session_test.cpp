@@ -12,6 +12,8 @@
 #include "harness_test.h"
 #include "kv390.h"
 #include "kv390/render.h"
+#include "kv390/run_protocol.h"
+#include "run_client/run_request.h"
 #include "state.h"
 
 namespace {
@@ -70,9 +72,9 @@ class RenderSessionTest : public kv390::test::HarnessTest {
         render::Request r;
         r.input = "at 0 menu " + std::to_string(kv390::IDM_PLAYBACK) + "\n";
         r.picture_path = (dir_ / "last.png").string();
-        r.gif_path = (dir_ / "all.gif").string();
-        r.frame_dir = (dir_ / "frames").string();
-        r.palette = library_palette();
+        r.outputs.gif_path = (dir_ / "all.gif").string();
+        r.outputs.frame_dir = (dir_ / "frames").string();
+        r.outputs.palette = library_palette();
         return r;
     }
     fs::path dir_, previous_;
@@ -85,7 +87,7 @@ TEST_F(RenderSessionTest, FramesAreThePicturesDrawnForEachPeriodicEvent) {
     std::ofstream("KV390.SCR") << "KV390_PERIODIC(3);\nKV390_MOUSE(0, 0);\nKV390_PERIODIC(2);\n";
     fs::create_directories(dir_ / "frames");
     render::Request r = request();
-    r.frames = {4, 1};
+    r.outputs.frames = {4, 1};
     std::string error;
     ASSERT_TRUE(render::start(r, &error)) << error;
     run_colour_program();
@@ -94,7 +96,7 @@ TEST_F(RenderSessionTest, FramesAreThePicturesDrawnForEachPeriodicEvent) {
     EXPECT_EQ(result.frame_count, 5);
     EXPECT_TRUE(result.warnings.empty());
 
-    render_test::GifPtr gif = render_test::slurp_gif(r.gif_path);
+    render_test::GifPtr gif = render_test::slurp_gif(r.outputs.gif_path);
     ASSERT_TRUE(gif);
     ASSERT_EQ(gif->ImageCount, 5);
     EXPECT_EQ(gif->SWidth, 595);
@@ -125,7 +127,7 @@ TEST_F(RenderSessionTest, RunWithoutTicksGivesOneFrameOfTheLastPicture) {
     render::Result result;
     ASSERT_TRUE(render::finish(&result, &error)) << error;
     EXPECT_EQ(result.frame_count, 0);
-    render_test::GifPtr gif = render_test::slurp_gif(request().gif_path);
+    render_test::GifPtr gif = render_test::slurp_gif(request().outputs.gif_path);
     ASSERT_TRUE(gif);
     ASSERT_EQ(gif->ImageCount, 1);
     EXPECT_EQ(gif->SavedImages[0].RasterBits[0], colour_after(0, 1));
@@ -134,11 +136,11 @@ TEST_F(RenderSessionTest, RunWithoutTicksGivesOneFrameOfTheLastPicture) {
 TEST_F(RenderSessionTest, StartRefusesUnusableRequests) {
     std::string error;
     render::Request r = request();
-    r.gif_path = (dir_ / "no/such/dir/x.gif").string();
+    r.outputs.gif_path = (dir_ / "no/such/dir/x.gif").string();
     EXPECT_FALSE(render::start(r, &error));
     EXPECT_NE(error.find("cannot create the GIF file"), std::string::npos) << error;
     r = request();
-    r.palette.clear();
+    r.outputs.palette.clear();
     EXPECT_FALSE(render::start(r, &error));
     r = request();
     r.input = "at soon menu 6\n";
@@ -150,32 +152,78 @@ TEST_F(RenderSessionTest, StartRefusesUnusableRequests) {
     EXPECT_NE(error.find("already running"), std::string::npos);
 }
 
-TEST(RenderRequestText, RoundTripsAndRejectsBadLines) {
-    render::Request r;
-    r.input = "at 0 menu 6\nat 10 click 1 2\n";
-    r.idle_limit_ms = 25;
-    r.picture_path = "/tmp/a b/last.png";
-    r.gif_path = "/tmp/x.gif";
-    r.frame_dir = "/tmp/frames";
-    r.frames = {1, 50, 100};
-    r.palette = {0x000000, 0xffffff, 0x99ffff};
-    render::Request back;
+TEST(RunRequestText, ReadsEveryKeyAndRejectsBadLines) {
+    namespace client = kv390::run_client;
+    client::Request r;
     std::string error;
-    ASSERT_TRUE(render::parse_request(render::format_request(r), &back, &error)) << error;
-    EXPECT_EQ(back.input, r.input);
-    EXPECT_EQ(back.idle_limit_ms, 25u);
-    EXPECT_EQ(back.picture_path, r.picture_path);
-    EXPECT_EQ(back.gif_path, r.gif_path);
-    EXPECT_EQ(back.frame_dir, r.frame_dir);
-    EXPECT_EQ(back.frames, r.frames);
-    EXPECT_EQ(back.palette, r.palette);
+    ASSERT_TRUE(
+        client::parse_request("input at 0 menu 6\r\ninput at 10 click 1 2\n\nidle-limit 25\n"
+                              "time-limit 60000\npicture /tmp/a b/last.png\n"
+                              "frames /tmp/f\nlog /tmp/l\nreport /tmp/r\n",
+                              &r, &error))
+        << error;
+    EXPECT_EQ(r.input, "at 0 menu 6\nat 10 click 1 2\n");
+    EXPECT_EQ(r.idle_limit_ms, 25u);
+    EXPECT_EQ(r.time_limit_ms, 60000u);
+    EXPECT_EQ(r.picture_path, "/tmp/a b/last.png");
+    EXPECT_EQ(r.frames_path, "/tmp/f");
+    EXPECT_EQ(r.log_path, "/tmp/l");
+    EXPECT_EQ(r.report_path, "/tmp/r");
 
-    for (const char* bad : {"colour red\n", "frames 1 x\n", "frames 0\n", "palette 12345\n",
-                            "idle-limit -1\n", "palette\n"}) {
-        EXPECT_FALSE(render::parse_request(bad, &back, &error)) << bad;
+    for (const char* bad : {"colour red\n", "idle-limit -1\n", "time-limit 1e3\n", "picture\n",
+                            "idle-limit 99999999999999999999\n"}) {
+        EXPECT_FALSE(client::parse_request(bad, &r, &error)) << bad;
         EXPECT_NE(error.find("line 1"), std::string::npos);
     }
     EXPECT_EQ(render::frame_file_name(42), "frame-0042.png");
+}
+
+// The frame stream: any picture survives its coding against any frame
+// before it, the stream may arrive in any pieces, and damage is found.
+TEST(FrameStream, PicturesSurviveTheCodingInAnyPieces) {
+    namespace protocol = kv390::run_protocol;
+    auto image = [](int w, int h, std::uint32_t seed) {
+        win::Image i;
+        i.width = w;
+        i.height = h;
+        for (int k = 0; k < w * h; ++k) i.pixels.push_back((k * 7 + seed) % 5 == 0 ? seed : 0);
+        return i;
+    };
+    const win::Image pictures[] = {image(30, 20, 1), image(30, 20, 1), image(30, 20, 3),
+                                   image(7, 3, 3), image(30, 20, 0xFFFFFF)};
+    std::string stream;
+    win::Image before;
+    for (const win::Image& p : pictures) {
+        stream += protocol::encode_frame(before, p);
+        before = p;
+    }
+    EXPECT_LT(protocol::encode_frame(pictures[0], pictures[1]).size(), 24u);  // nothing changed
+    for (std::size_t piece : {std::size_t(1), std::size_t(5), stream.size()}) {
+        win::Image decoded;
+        std::string pending;
+        std::size_t frame = 0;
+        for (std::size_t at = 0; at < stream.size(); at += piece) {
+            pending += stream.substr(at, piece);
+            std::size_t used = 0;
+            while (protocol::decode_frame(pending.data(), pending.size(), &decoded, &used) ==
+                   protocol::Decoded::Frame) {
+                ASSERT_LT(frame, std::size(pictures));
+                EXPECT_EQ(decoded.width, pictures[frame].width);
+                EXPECT_EQ(decoded.pixels, pictures[frame].pixels) << "frame " << frame;
+                pending.erase(0, used);
+                ++frame;
+            }
+        }
+        EXPECT_EQ(frame, std::size(pictures));
+        EXPECT_TRUE(pending.empty());
+    }
+    std::string damaged = protocol::encode_frame(win::Image{}, pictures[0]);
+    damaged[20] = '\x7f';  // the first run's start far outside the picture
+    damaged[23] = '\x7f';
+    win::Image decoded;
+    std::size_t used = 0;
+    EXPECT_EQ(protocol::decode_frame(damaged.data(), damaged.size(), &decoded, &used),
+              protocol::Decoded::Bad);
 }
 
 }  // namespace

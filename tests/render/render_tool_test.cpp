@@ -215,7 +215,7 @@ TEST_F(RenderToolTest, ErrorsAreOneLineWithStatusTwo) {
         {{"--script", script_.string(), "--seed", "-3", "--out", path("o.png")}, "--seed"},
         {{"--script", script_.string(), "--frames", "0,5", "--frame-dir", path("f")}, "--frames"},
         {{"--script", script_.string(), "--out"}, "--out needs a value"},
-        {{"--script", script_.string()}, "nothing to write"},
+        {{"--script", script_.string(), "--timeout", "0"}, "--timeout needs whole seconds"},
         {{"--script", script_.string(), "--out", path("no/such/dir/o.png")}, "cannot write"},
         {{"--script", script_.string(), "--gif", dir_.string()}, "cannot write"},
         {{"--script", script_.string(), "--out", path("o.png"), "--program", path("none")},
@@ -234,7 +234,7 @@ TEST_F(RenderToolTest, ErrorsAreOneLineWithStatusTwo) {
 TEST_F(RenderToolTest, HelpAndUnreachedFrames) {
     ToolRun help = render({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.output.find("Usage: kv390-render --script FILE"), std::string::npos);
+    EXPECT_NE(help.output.find("Usage: kv390-render [options]"), std::string::npos);
 
     ToolRun r =
         render({"--script", script_.string(), "--frames", "2,500", "--frame-dir", path("f")});

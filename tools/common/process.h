@@ -75,6 +75,9 @@ class Process {
     std::unique_ptr<Native> native_;
 };
 
+// The path of this process's own executable (empty when it cannot be told).
+std::string this_executable();
+
 // ---- interruption of the tool itself
 // From the call on, Ctrl+C, a hang-up or a termination request only sets a
 // flag that interrupted() reports, so the tool can clean up and leave.

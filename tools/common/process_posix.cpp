@@ -198,6 +198,12 @@ bool Process::running() const {
     return native_->pid > 0;
 }
 
+std::string this_executable() {
+    std::vector<char> path(4096);
+    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
+    return length > 0 ? std::string(path.data(), std::size_t(length)) : std::string();
+}
+
 void catch_interrupts() {
     struct sigaction action {};
     action.sa_handler = on_interrupt;

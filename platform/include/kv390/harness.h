@@ -120,6 +120,16 @@ win::Image window_pixels(win::HWND hwnd);
 bool save_png(const win::Image& image, const std::string& path, std::string* error = nullptr);
 bool load_png(const std::string& path, win::Image* image, std::string* error = nullptr);
 
+// ---- the program's message log
+// Every line the program logged (the KV390 library: every KV390_log, call
+// descriptions and corrections alike) since the process started or the last
+// reset, oldest first, each without its one trailing newline.
+std::vector<std::string> log_history();
+// The newest LOG_RING_LINES of them: the lines the library's log ring holds
+// and its text window replays.
+constexpr std::size_t LOG_RING_LINES = 25;
+std::vector<std::string> log_ring();
+
 // ---- observers
 // Called after every WM_TIMER dispatched to hwnd (any window when null); the
 // render tool takes animation frames here.  One observer; nullptr removes it.

@@ -61,8 +61,12 @@ constexpr WPARAM make_wparam(unsigned lo, unsigned hi) {
 constexpr LPARAM make_lparam(unsigned lo, unsigned hi) {
     return LPARAM((lo & 0xFFFFu) | ((std::uint32_t(hi) & 0xFFFFu) << 16));
 }
-constexpr unsigned loword(std::uintptr_t v) { return unsigned(v & 0xFFFFu); }
-constexpr unsigned hiword(std::uintptr_t v) { return unsigned((v >> 16) & 0xFFFFu); }
+constexpr unsigned loword(std::uintptr_t v) {
+    return unsigned(v & 0xFFFFu);
+}
+constexpr unsigned hiword(std::uintptr_t v) {
+    return unsigned((v >> 16) & 0xFFFFu);
+}
 
 // ------------------------------------------------------------------ messages
 enum : UINT {
@@ -202,8 +206,8 @@ enum : int {
     SM_CXFRAME = 32,
     SM_CYFRAME = 33,
 };
-constexpr int FIXED_FRAME = 3;    // WS_CAPTION window without sizing frame
-constexpr int SIZING_FRAME = 4;   // WS_THICKFRAME
+constexpr int FIXED_FRAME = 3;   // WS_CAPTION window without sizing frame
+constexpr int SIZING_FRAME = 4;  // WS_THICKFRAME
 constexpr int CAPTION_HEIGHT = 18;
 constexpr int MENU_BAR_HEIGHT = 19;
 
@@ -229,7 +233,13 @@ HWND create_window(UINT ex_style, const char* class_name, const char* title, UIN
 bool destroy_window(HWND hwnd);
 bool is_window(HWND hwnd);
 
-enum : int { SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOWMINIMIZED = 2, SW_SHOWNOACTIVATE = 4, SW_SHOW = 5 };
+enum : int {
+    SW_HIDE = 0,
+    SW_SHOWNORMAL = 1,
+    SW_SHOWMINIMIZED = 2,
+    SW_SHOWNOACTIVATE = 4,
+    SW_SHOW = 5
+};
 // Returns whether the window was visible before.  Showing a top-level window
 // activates it and gives it the keyboard focus (except SW_SHOWNOACTIVATE).
 // The first showing invalidates the whole client area.
@@ -337,10 +347,10 @@ enum : UINT {
 constexpr UINT MENU_ITEM_NOT_FOUND = 0xFFFFFFFFu;
 
 struct MenuItem {
-    UINT flags = 0;          // MF_* as appended, check state kept current
-    std::uintptr_t id = 0;   // command id (0 for separators and popups)
-    std::string text;        // "&" marks the mnemonic, "\t" starts the shortcut
-    HMENU popup = nullptr;   // for MF_POPUP items
+    UINT flags = 0;         // MF_* as appended, check state kept current
+    std::uintptr_t id = 0;  // command id (0 for separators and popups)
+    std::string text;       // "&" marks the mnemonic, "\t" starts the shortcut
+    HMENU popup = nullptr;  // for MF_POPUP items
 };
 
 HMENU create_menu();        // a menu bar
@@ -454,8 +464,8 @@ HGDIOBJ get_stock_object(int index);
 // height < 0: character height of -height pixels; > 0: cell height; 0: default.
 // Every face name maps to one of the embedded faces (a name containing "Mono",
 // "Courier" or "Fixed", or FIXED_PITCH in pitch_family, picks the fixed face).
-HGDIOBJ create_font(int height, int width, int escapement, int orientation, int weight,
-                    int italic, int underline, int strike_out, int charset, int out_precision,
+HGDIOBJ create_font(int height, int width, int escapement, int orientation, int weight, int italic,
+                    int underline, int strike_out, int charset, int out_precision,
                     int clip_precision, int quality, int pitch_and_family, const char* face);
 HGDIOBJ create_compatible_bitmap(HDC hdc, int width, int height);
 // Returns the previously selected object of that kind (or null on error).
@@ -479,9 +489,8 @@ bool move_to(HDC hdc, int x, int y, Point* previous);
 bool line_to(HDC hdc, int x, int y);
 COLORREF set_pixel(HDC hdc, int x, int y, COLORREF color);  // the colour set, or 0xFFFFFFFF outside
 COLORREF get_pixel(HDC hdc, int x, int y);                  // 0xFFFFFFFF outside
-bool fill_rect(HDC hdc, const Rect* rect, HGDIOBJ brush);    // right/bottom excluded
-bool bit_blt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy,
-             UINT rop);
+bool fill_rect(HDC hdc, const Rect* rect, HGDIOBJ brush);   // right/bottom excluded
+bool bit_blt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, UINT rop);
 // Moves the pixels of the scroll rectangle (whole surface if null) by dx, dy,
 // clipped to clip (whole surface if null).  Uncovered pixels keep their old
 // contents.  update, when given, receives the uncovered rectangle.
@@ -515,5 +524,22 @@ Image dc_image(HDC hdc);
 // redraw for a periodic event).  Recorders such as the headless backend's
 // render request take their frames here; otherwise it does nothing.
 void note_frame(HWND hwnd);
+
+// ------------------------------------------- message log and unshown drawing
+// A program above the layer reports each line of its message log here (the
+// KV390 library does it for every line it logs, newline included), so that a
+// harness or a tool can read the log without reading the text window's
+// pixels.  One observer; nullptr removes it.
+using LogObserver = void (*)(const char* line, std::size_t length, void* context);
+void set_log_observer(LogObserver observer, void* context);
+void note_log_line(const char* line, std::size_t length);
+
+// A program that draws off-screen and shows its drawing only now and then
+// (the KV390 library shows its canvas in the event wait) registers how to
+// show what is not shown yet; a tool calls show_unshown_drawing to take the
+// newest picture at the end of a run.  One registration; nullptr removes it.
+using UnshownDrawingFlush = void (*)(void* context);
+void set_unshown_drawing_flush(UnshownDrawingFlush flush, void* context);
+void show_unshown_drawing();
 
 }  // namespace win

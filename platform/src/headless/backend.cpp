@@ -1,12 +1,12 @@
 // The headless backend: a virtual screen, a virtual clock that sleeping
 // advances at once, and presentation that only counts.
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
 #include "core/backend.h"
 #include "headless/headless.h"
-#include "headless/render_session.h"
-#include "kv390/render.h"
+#include "run_client/run_client.h"
 #include "select/backends.h"
 
 namespace win::headless {
@@ -14,8 +14,11 @@ namespace {
 
 class HeadlessBackend final : public backend::Backend {
   public:
-    // A tool may ask for a render of this run (kv390/render.h).
-    void init() override { kv390::render::start_from_environment(); }
+    // A runner may ask for a run (kv390/run_protocol.h).
+    void init() override {
+        set_log_observer(keep_log_line, nullptr);
+        kv390::run_client::start_from_environment();
+    }
 
     Size screen_size() override { return state().screen; }
 
@@ -34,13 +37,15 @@ class HeadlessBackend final : public backend::Backend {
     }
 
     void window_event(HWND hwnd, backend::WindowEvent event) override {
-        render_window_event(hwnd, event);
+        kv390::run_client::window_event(hwnd, event);
     }
 };
 
 // With nothing that could ever happen (no deadline, no timed input left),
 // the run ends at once, and a program that still waits after that is given
-// WM_QUIT, so a headless run never hangs.
+// WM_QUIT, so a headless run never hangs.  A program that ignores the quit
+// and waits again gets the next one an idle limit of virtual time later, so
+// that it reaches any time limit.
 void HeadlessBackend::sleep_until(std::uint64_t deadline_ms, bool has_deadline) {
     auto& s = state();
     std::uint64_t wake = 0;
@@ -49,8 +54,12 @@ void HeadlessBackend::sleep_until(std::uint64_t deadline_ms, bool has_deadline) 
     if (!has_deadline && !entries_left) {
         if (!s.run_ended) {
             end_run();
-        } else {
+        } else if (!s.quit_given) {
+            s.quit_given = true;
             post_quit_message(0);
+        } else {
+            // check_end_of_run posts the quit once the idle limit has passed.
+            move_clock_to(std::max(s.clock + 1, s.ended_at + s.idle_limit));
         }
         return;
     }

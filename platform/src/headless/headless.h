@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/backend.h"
@@ -27,7 +28,12 @@ struct State {
 
     bool run_ended = false;
     std::uint64_t ended_at = 0;
-    bool alt_held = false;  // the harness's own view, for system keys
+    bool quit_given = false;  // a wait with nothing left to happen was given WM_QUIT
+    bool alt_held = false;    // the harness's own view, for system keys
+
+    // The program's log lines, one after another, and where each one ends.
+    std::string log_text;
+    std::vector<std::size_t> log_line_ends;
 
     harness::TickObserver tick_observer = nullptr;
     void* tick_context = nullptr;
@@ -45,6 +51,8 @@ void deliver_due_input();
 void check_end_of_run();
 // Ends the run now (once): the close box of the first top-level window.
 void end_run();
+// Keeps a line the program logged (win::note_log_line).
+void keep_log_line(const char* line, std::size_t length, void* context);
 // The next virtual time at which timed input or the end of the run is due.
 bool next_wake(std::uint64_t* t);
 

@@ -3,6 +3,7 @@
 
 #include "core/input.h"
 #include "headless/headless.h"
+#include "run_client/run_client.h"
 
 namespace win::headless {
 
@@ -122,6 +123,7 @@ void move_clock_to(std::uint64_t t) {
     s.clock = std::max(s.clock, t);
     deliver_due_input();
     check_end_of_run();
+    kv390::run_client::clock_moved(s.clock);
 }
 
 }  // namespace win::headless

@@ -12,7 +12,7 @@
 
 struct GifFileType;
 
-namespace win::headless {
+namespace kv390::render {
 
 // Maps 0x00RRGGBB pixels to entries of a colour table: exact matches, and
 // the nearest entry (squared RGB distance, first one on ties) otherwise.
@@ -60,4 +60,4 @@ class GifWriter {
     int transparent_ = -1;  // colour table entry for unchanged pixels, -1: none
 };
 
-}  // namespace win::headless
+}  // namespace kv390::render

@@ -1,5 +1,5 @@
 // Animated GIF output through giflib's LZW encoder.
-#include "headless/gif_writer.h"
+#include "render/gif_writer.h"
 
 #include <fcntl.h>
 #include <gif_lib.h>
@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace win::headless {
+namespace kv390::render {
 
 namespace {
 
@@ -212,4 +212,4 @@ bool GifWriter::close(std::string* error) {
     return true;
 }
 
-}  // namespace win::headless
+}  // namespace kv390::render

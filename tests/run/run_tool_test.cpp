@@ -1,0 +1,174 @@
+// kv390-run on small programs built for the desktop, each run headless
+// through the environment: pictures, logs, answers typed into the line-input
+// dialog, and every way a run can fail with its own exit status and message.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "harness_test.h"
+#include "kv390/harness.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+    int status = -1;
+    std::string output;  // stdout and stderr
+};
+
+std::string quoted(const std::string& word) {
+    std::string q = "'";
+    for (char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string read_file(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+class RunToolTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = kv390::test::fresh_temp_dir(
+            std::string("run-tool-") +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string file_with(const std::string& name, const std::string& content) const {
+        std::ofstream(path(name), std::ios::binary) << content;
+        return path(name);
+    }
+    // kv390-run with these arguments (a shell prefix such as "VAR=x" first).
+    ToolRun run(const std::vector<std::string>& args, const std::string& prefix = "") {
+        std::string command = prefix + " " + quoted(KV390_RUN_TOOL);
+        for (const std::string& a : args) command += " " + quoted(a);
+        const fs::path log = dir_ / "tool-output.txt";
+        ToolRun r;
+        const int raw = std::system((command + " > " + quoted(log.string()) + " 2>&1").c_str());
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.output = read_file(log);
+        return r;
+    }
+
+    fs::path dir_;
+};
+
+constexpr std::uint32_t RED_PIXEL = 0xFF0000;
+
+TEST_F(RunToolTest, RedDiscInColour99GivesARedCentreAndTheCorrectionInTheLog) {
+    ToolRun r = run({"--out", path("disc.png"), "--log", path("disc.log"), "--program",
+                     KV390_RUN_SUBJECT, "red-disc"});
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(r.output, "");
+    win::Image picture;
+    std::string error;
+    ASSERT_TRUE(kv390::harness::load_png(path("disc.png"), &picture, &error)) << error;
+    EXPECT_EQ(picture.width, 595);
+    EXPECT_EQ(picture.height, 497);
+    // Drawn, never shown by a wait, and still in the picture.
+    EXPECT_EQ(picture.at(297, 248), RED_PIXEL);
+    EXPECT_EQ(picture.at(297 + 59, 248), RED_PIXEL);
+    EXPECT_NE(picture.at(297 + 62, 248), RED_PIXEL);
+    EXPECT_EQ(read_file(path("disc.log")), "Illegal color 99; using RED.\n");
+}
+
+TEST_F(RunToolTest, AnAnswerTypedIntoTheDialogReachesThePictureAndTheLog) {
+    const std::string input = file_with("answer.txt", "at 100 type Ada\nat 200 key 13\n");
+    ToolRun r = run({"--input", input, "--out", path("quiz.png"), "--log", path("quiz.log"),
+                     "--program", KV390_RUN_SUBJECT, "quiz"});
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(read_file(path("quiz.log")), "answer: Ada\n");
+    win::Image picture;
+    ASSERT_TRUE(kv390::harness::load_png(path("quiz.png"), &picture, nullptr));
+    int black = 0;
+    for (int y = 200; y < 260; ++y) {
+        for (int x = 40; x < 160; ++x) black += picture.at(x, y) == 0 ? 1 : 0;
+    }
+    EXPECT_GT(black, 100) << "the answer is drawn left of the centre";
+}
+
+// Each failure: its exit status, a message naming the cause, and no output.
+TEST_F(RunToolTest, EveryFailureHasItsStatusAndMessageAndWritesNothing) {
+    const std::string script = file_with("bad.scr", "KV390_PERIODIC(3);\nKV390_CLICK(1, 2);\n");
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string message;
+        std::string prefix = "";
+    } cases[] = {
+        {{"--timeout", "2", "--program", KV390_RUN_SUBJECT, "ignore-quit"},
+         3,
+         "stopped after 2 s of program time (virtual clock); its window was closed but it did not "
+         "end"},
+        {{"--timeout", "1", "--program", KV390_RUN_SUBJECT, "spin"},
+         3,
+         "stopped after 1 s of wall-clock time"},
+        // The sanitizers of a sanitizer build would catch the fault first.
+        {{"--program", KV390_RUN_SUBJECT, "null"},
+         4,
+         "crashed: SIGSEGV",
+         "ASAN_OPTIONS=handle_segv=0"},
+        {{"--program", KV390_RUN_SUBJECT, "exit-3"}, 5, "exited with status 3"},
+        {{"--script", script, "--program", KV390_RUN_SUBJECT, "red-disc"},
+         6,
+         "script line 2 cannot be played: \"KV390_CLICK(1, 2);\""},
+        {{"--program", "/bin/true"}, 7, "/bin/true ended without opening KV390"},
+        {{"--program", KV390_RUN_SUBJECT, "no-library"}, 7, "ended without opening KV390"},
+        {{"--program", path("student-17")},
+         2,
+         "cannot run " + path("student-17") + ": there is no such file"},
+        {{"--program", dir_.string()}, 2, "it is a directory"},
+        {{"--input", script, "--program", KV390_RUN_SUBJECT, "red-disc"}, 2, "line 1:"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--out", path("o.png"), "--log", path("o.log")};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        ToolRun r = run(args, c.prefix);
+        EXPECT_EQ(r.status, c.status) << c.message << "\n" << r.output;
+        EXPECT_NE(r.output.find("kv390-run: "), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find(c.message), std::string::npos) << r.output;
+        EXPECT_EQ(std::count(r.output.begin(), r.output.end(), '\n'), 1) << r.output;
+        EXPECT_FALSE(fs::exists(path("o.png"))) << c.message;
+        EXPECT_FALSE(fs::exists(path("o.log"))) << c.message;
+    }
+}
+
+TEST_F(RunToolTest, AGifPastItsLimitFailsAndLeavesNoFile) {
+    const std::string input = file_with("long.txt", "at 50000 end\n");
+    ToolRun r = run({"--gif", path("big.gif"), "--gif-limit", "1", "--input", input, "--program",
+                     KV390_RUN_SUBJECT, "noise"});
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_NE(r.output.find("the GIF passed its size limit of 1048576 bytes"), std::string::npos)
+        << r.output;
+    EXPECT_FALSE(fs::exists(path("big.gif")));
+}
+
+TEST_F(RunToolTest, AnInterruptedRunLeavesNoFile) {
+    const std::string input = file_with("long.txt", "at 50000 end\n");
+    const std::string command = quoted(KV390_RUN_TOOL) + " --gif " + quoted(path("anim.gif")) +
+                                " --input " + quoted(input) + " --program " +
+                                quoted(KV390_RUN_SUBJECT) + " noise";
+    // The runner's own process gets the Ctrl+C, as from a terminal.
+    const std::string script = command + " > " + quoted(path("out.txt")) +
+                               " 2>&1 & pid=$!; sleep 1; kill -INT $pid; wait $pid";
+    const int raw = std::system(("sh -c " + quoted(script)).c_str());
+    EXPECT_EQ(WEXITSTATUS(raw), 130) << read_file(path("out.txt"));
+    EXPECT_NE(read_file(path("out.txt")).find("interrupted; no output was written"),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(path("anim.gif")));
+    EXPECT_FALSE(fs::exists(path("anim.gif.kv390-partial")));
+}
+
+}  // namespace
