@@ -110,9 +110,11 @@ void close_output(File& file, const std::string& path) {
 // every output closed, then "finished".
 void write_outputs(Client& c) {
     c.taking_frames = false;
+    // The window's own record: at exit the fonts a composed picture may
+    // need (its menu bar) can already be gone.
     if (c.last_picture.pixels.empty() && win::is_window(c.picture_window)) {
         win::show_unshown_drawing();
-        c.last_picture = win::window_image(c.picture_window);
+        c.last_picture = win::backend::record_image(c.picture_window);
     }
     if (!c.request.picture_path.empty() && c.error.empty()) {
         std::string error;
