@@ -117,13 +117,13 @@ TEST_F(TextLogTest, TheHarnessReadsTheWholeHistoryAndTheRingCorrectionsIncluded)
     KV390_log("no newline");
     KV390_log("two newlines\n\n");
 
-    // The history starts with the layer, which KV390_begin opens.
     const Lines history = harness::log_history();
-    ASSERT_EQ(history.size(), 33u);
-    EXPECT_EQ(history[0], "Illegal color 99; using RED.");
-    EXPECT_EQ(history[1], "line 1");
-    EXPECT_EQ(history[31], "no newline");
-    EXPECT_EQ(history[32], "two newlines\n");
+    ASSERT_EQ(history.size(), 34u);
+    EXPECT_EQ(history[0], "before opening");
+    EXPECT_EQ(history[1], "Illegal color 99; using RED.");
+    EXPECT_EQ(history[2], "line 1");
+    EXPECT_EQ(history[32], "no newline");
+    EXPECT_EQ(history[33], "two newlines\n");
     // The ring: the library's own 25 slots, oldest first, one newline less.
     Lines ring;
     for (std::string line : log_lines()) {

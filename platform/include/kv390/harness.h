@@ -122,8 +122,9 @@ bool load_png(const std::string& path, win::Image* image, std::string* error = n
 
 // ---- the program's message log
 // Every line the program logged (the KV390 library: every KV390_log, call
-// descriptions and corrections alike) since it opened the layer (KV390_begin)
-// or the last reset, oldest first, each without its one trailing newline.
+// descriptions and corrections alike) since the process started (the first
+// line starts the layer) or the last reset, oldest first, each without its
+// one trailing newline.
 std::vector<std::string> log_history();
 // The newest LOG_RING_LINES of them: the lines the library's log ring holds
 // and its text window replays.
