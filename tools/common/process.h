@@ -75,6 +75,10 @@ class Process {
     std::unique_ptr<Native> native_;
 };
 
+// Whether this platform can start child processes at all (not in a browser
+// or under node).
+bool processes_available();
+
 // The path of this process's own executable (empty when it cannot be told).
 std::string this_executable();
 

@@ -198,6 +198,10 @@ bool Process::running() const {
     return native_->pid > 0;
 }
 
+bool processes_available() {
+    return true;
+}
+
 std::string this_executable() {
     std::vector<char> path(4096);
     const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);

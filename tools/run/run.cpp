@@ -348,7 +348,8 @@ Outcome run(const Options& options, const std::string& tool_name) {
     if (!read_inputs(options, &inputs, &bad)) return bad;
     std::string error;
     kv390::tools::SpawnRequest spawn;
-    if (!resolve_program(options, &spawn, &error) || !check_outputs(options, &error))
+    const bool here = options.program.empty() && !kv390::tools::processes_available();
+    if ((!here && !resolve_program(options, &spawn, &error)) || !check_outputs(options, &error))
         return failure(EXIT_BAD_INPUT, error);
     kv390::tools::TempDir work;
     if (!work.create("kv390-run-", &error)) return failure(EXIT_TOOL_FAILED, error);
@@ -356,6 +357,14 @@ Outcome run(const Options& options, const std::string& tool_name) {
          !write_work_file(work, KV390_SCRIPT_FILE_NAME, inputs.script, &error)) ||
         !write_work_file(work, "request", request_text(options, inputs, work), &error))
         return failure(EXIT_TOOL_FAILED, error);
+    if (here) {
+        Outcome outcome;
+        if (!run_weather_here(options, inputs.timed_input, work.path(), &outcome.warnings,
+                              &error) ||
+            !move_outputs(options, work, &error))
+            return failure(EXIT_TOOL_FAILED, error);
+        return outcome;
+    }
     spawn.cwd = work.path();
     spawn.env = {{protocol::BACKEND_VARIABLE, protocol::HEADLESS_BACKEND},
                  {protocol::REQUEST_VARIABLE, work.file("request")},

@@ -24,4 +24,10 @@ struct Outcome {
 // tool_name prefixes the progress lines ("kv390-run").
 Outcome run(const Options& options, const std::string& tool_name);
 
+// Where no child can be started (node): the weather picture in this
+// process, its outputs made in work_dir under the names a child's run uses.
+bool run_weather_here(const Options& options, const std::string& timed_input,
+                      const std::string& work_dir, std::vector<std::string>* warnings,
+                      std::string* error);
+
 }  // namespace run_tool

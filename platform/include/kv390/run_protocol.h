@@ -42,6 +42,7 @@ namespace kv390::run_protocol {
 constexpr const char* BACKEND_VARIABLE = "KV390_BACKEND";
 constexpr const char* HEADLESS_BACKEND = "headless";
 constexpr const char* REQUEST_VARIABLE = "KV390_RUN";
+constexpr const char* OLD_REQUEST_VARIABLE = "KV390_RENDER";  // read when KV390_RUN is not set
 constexpr const char* SEED_VARIABLE = "KV390_SEED";
 
 constexpr std::uint32_t FRAME_MAGIC = 0x3146564B;  // "KVF1"

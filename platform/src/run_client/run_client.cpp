@@ -163,6 +163,7 @@ bool read_file(const char* path, std::string* text) {
 
 void start_from_environment() {
     const char* path = std::getenv(run_protocol::REQUEST_VARIABLE);
+    if (path == nullptr) path = std::getenv(run_protocol::OLD_REQUEST_VARIABLE);
     if (path == nullptr || *path == '\0' || active()) return;
     std::string text, error;
     auto c = std::make_unique<Client>();

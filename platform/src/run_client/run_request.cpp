@@ -23,6 +23,7 @@ bool apply_setting(const std::string& key, const std::string& value, Request* r)
         return true;
     }
     if (key == "idle-limit") return parse_milliseconds(value, &r->idle_limit_ms);
+    if (key == "palette") return true;  // older requests: the GIF's colours, now the runner's
     if (key == "time-limit") return parse_milliseconds(value, &r->time_limit_ms);
     std::string* path = key == "picture"  ? &r->picture_path
                         : key == "frames" ? &r->frames_path
