@@ -32,10 +32,34 @@ bool has_numbers(const std::string& line, int count, bool signed_numbers) {
     return true;
 }
 
+// The lines of the extended input events: "KV390_" and exactly this word
+// and "(", then a position or a key code.
+struct InputForm {
+    const char* word;
+    bool position;
+};
+constexpr InputForm INPUT_FORMS[] = {
+    {"DOWN", false},      {"UP", false},      {"LEFT_UP", true},     {"CURSOR", true},
+    {"RIGHT_DOWN", true}, {"RIGHT_UP", true}, {"CENTRE_DOWN", true}, {"CENTRE_UP", true},
+};
+
+constexpr const char* UNKNOWN_LINE =
+    "not a line of the script format (KV390_MOUSE, KV390_KBD, KV390_PERIODIC, ...)";
+
+std::string problem_of_input_line(const std::string& line) {
+    for (const InputForm& form : INPUT_FORMS) {
+        const std::string start = std::string("KV390_") + form.word + "(";
+        if (line.rfind(start, 0) != 0) continue;
+        if (form.position) return has_numbers(line, 2, true) ? "" : "this line needs x and y";
+        return has_numbers(line, 1, false) ? "" : "this line needs a key code";
+    }
+    return UNKNOWN_LINE;
+}
+
 // Why the player cannot play the line; empty when it can.
 std::string problem_of(const std::string& line) {
     if (line.size() > LONGEST_LINE) return "longer than 511 characters";
-    if (line.size() < 7) return "not a KV390_MOUSE, KV390_KBD or KV390_PERIODIC line";
+    if (line.size() < 7) return UNKNOWN_LINE;
     switch (line[6]) {
         case 'M':
             return has_numbers(line, 2, true) ? "" : "a mouse line needs x and y";
@@ -44,7 +68,7 @@ std::string problem_of(const std::string& line) {
         case 'P':
             return has_numbers(line, 1, false) ? "" : "a periodic line needs a count";
         default:
-            return "not a KV390_MOUSE, KV390_KBD or KV390_PERIODIC line";
+            return problem_of_input_line(line);
     }
 }
 
