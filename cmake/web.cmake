@@ -43,6 +43,7 @@ function(kv390_web_page target)
   set(KV390_PAGE_NAME ${name})
   configure_file(${KV390_PAGE_TEMPLATE} ${dir}/index.html @ONLY)
   set_property(GLOBAL APPEND PROPERTY KV390_PAGE_TARGETS ${target})
+  set_property(GLOBAL APPEND PROPERTY KV390_PAGE_NAMES ${name})
 endfunction()
 
 # KV390_WEB_PROGRAMS: more programs to make pages of, one source file each
@@ -62,6 +63,11 @@ function(kv390_web_finish)
     kv390_web_page(${name})
   endforeach()
   get_property(pages GLOBAL PROPERTY KV390_PAGE_TARGETS)
+  # The pages of this configuration, one name a line: pages/ may still hold
+  # folders of programs an earlier configuration had.
+  get_property(names GLOBAL PROPERTY KV390_PAGE_NAMES)
+  list(JOIN names "\n" lines)
+  file(WRITE ${KV390_PAGES_DIR}/pages.list "${lines}\n")
   add_custom_target(kv390_pages)
   add_dependencies(kv390_pages ${pages})
 endfunction()

@@ -41,13 +41,14 @@ cmake --build "$build" --target kv390_pages -j "$jobs" || fail "building the pag
 
 # Each folder appears at its final name only when it is complete.
 mkdir -p "$out"
-for page in "$build"/pages/*/; do
-  name=$(basename "$page")
-  [ -f "$page/index.html" ] && [ -f "$page/$name.js" ] && [ -f "$page/$name.wasm" ] || continue
+while read -r name; do
+  page=$build/pages/$name
+  [ -f "$page/index.html" ] && [ -f "$page/$name.js" ] && [ -f "$page/$name.wasm" ] ||
+    fail "the page $name is incomplete in $page"
   staging=$(mktemp -d "$out/.$name.XXXXXX")
   cp "$page/index.html" "$page/$name.js" "$page/$name.wasm" "$staging/"
   chmod 755 "$staging"
   rm -rf "${out:?}/$name"
   mv "$staging" "$out/$name"
   echo "build-web: $out/$name/index.html"
-done
+done < "$build/pages/pages.list"

@@ -27,6 +27,7 @@ build=${KV390_WEB_BUILD:-$root/build-web}
 site=$build/site
 started=$(date +%s)
 
+rm -rf "$site"  # the pages of this build only
 KV390_WEB_BUILD=$build "$root/scripts/build-web.sh" "$site"
 cmake --build "$build" --target kv390-render -j "${KV390_JOBS:-2}" > /dev/null
 echo "web: pages and node programs built in $(($(date +%s) - started)) s"
