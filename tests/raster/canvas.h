@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "kv390/win.h"
-#include "raster/surface.h"
+#include "raster/device_context.h"
 
 namespace raster_test {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "raster/surface.h"
+#include "raster/device_context.h"
 #include "text/font_cache.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "core/backend.h"
 #include "kv390/win.h"
 #include "menu_bar/menu_bar.h"
-#include "raster/surface.h"
+#include "raster/device_context.h"
 
 namespace win {
 

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "menu_bar/tracker.h"
-#include "raster/surface.h"
+#include "raster/device_context.h"
 
 namespace win::menu_bar {
 

@@ -2,32 +2,23 @@
 #include <algorithm>
 #include <cstring>
 
-#include "raster/spans.h"
+#include "raster/device_context.h"
+#include "raster/geometry.h"
 #include "raster/surface_copy.h"
 
 namespace win {
 
 namespace {
 
-struct Box {
-    std::int64_t left = 0, top = 0, right = 0, bottom = 0;
-    bool empty() const { return right <= left || bottom <= top; }
-};
+using raster::Box64;
 
-Box intersect(const Box& a, const Box& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-}
-Box shifted(const Box& b, std::int64_t dx, std::int64_t dy) {
-    return {b.left + dx, b.top + dy, b.right + dx, b.bottom + dy};
-}
-Box box_of(const Rect& r) {
+Box64 box_of(const Rect& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
-Box surface_box(const Surface& s) {
+Box64 surface_box(const Surface& s) {
     return {0, 0, s.width, s.height};
 }
-Rect rect_of(const Box& b) {
+Rect rect_of(const Box64& b) {
     if (b.empty()) return {};
     return {std::int32_t(b.left), std::int32_t(b.top), std::int32_t(b.right),
             std::int32_t(b.bottom)};
@@ -35,7 +26,7 @@ Rect rect_of(const Box& b) {
 
 // Copies the pixels of dest_box from src_box's position (same size), in an
 // order that is safe when both lie in the same surface.
-void copy_pixels(Surface& dest, const Box& dest_box, const Surface& src, std::int64_t src_x,
+void copy_pixels(Surface& dest, const Box64& dest_box, const Surface& src, std::int64_t src_x,
                  std::int64_t src_y) {
     const std::size_t bytes = std::size_t(dest_box.right - dest_box.left) * sizeof(std::uint32_t);
     const std::int64_t rows = dest_box.bottom - dest_box.top;
@@ -48,10 +39,10 @@ void copy_pixels(Surface& dest, const Box& dest_box, const Surface& src, std::in
 }
 
 // Bounding rectangle of outer minus inner (inner lies within outer).
-Box uncovered_bounds(const Box& outer, const Box& inner) {
+Box64 uncovered_bounds(const Box64& outer, const Box64& inner) {
     if (inner.empty()) return outer;
-    Box bounds{outer.right, outer.bottom, outer.left, outer.top};
-    auto include = [&](const Box& b) {
+    Box64 bounds{outer.right, outer.bottom, outer.left, outer.top};
+    auto include = [&](const Box64& b) {
         if (b.empty()) return;
         bounds = {std::min(bounds.left, b.left), std::min(bounds.top, b.top),
                   std::max(bounds.right, b.right), std::max(bounds.bottom, b.bottom)};
@@ -77,7 +68,7 @@ void rotate_rows(Surface& s, std::int32_t dy) {
     }
 }
 
-bool covers(const Box& a, const Box& b) {
+bool covers(const Box64& a, const Box64& b) {
     return a.left <= b.left && a.top <= b.top && a.right >= b.right && a.bottom >= b.bottom;
 }
 
@@ -85,8 +76,8 @@ bool covers(const Box& a, const Box& b) {
 
 void copy_surface_area(const Surface& from, const Rect& area, Surface& to, int x, int y) {
     const std::int64_t shift_x = std::int64_t(area.left) - x, shift_y = std::int64_t(area.top) - y;
-    Box source = intersect(box_of(area), surface_box(from));
-    Box target = intersect(shifted(source, -shift_x, -shift_y), surface_box(to));
+    Box64 source = intersect(box_of(area), surface_box(from));
+    Box64 target = intersect(source.shifted(-shift_x, -shift_y), surface_box(to));
     if (target.empty()) return;
     copy_pixels(to, target, from, target.left + shift_x, target.top + shift_y);
     to.touch();
@@ -96,9 +87,9 @@ bool bit_blt(HDC dest, int x, int y, int width, int height, HDC source, int sx, 
     if (!dest || !dest->surface || !source || !source->surface || rop != SRCCOPY) return false;
     if (width <= 0 || height <= 0) return true;
     const std::int64_t shift_x = std::int64_t(sx) - x, shift_y = std::int64_t(sy) - y;
-    Box target{x, y, std::int64_t(x) + width, std::int64_t(y) + height};
+    Box64 target{x, y, std::int64_t(x) + width, std::int64_t(y) + height};
     target = intersect(target, box_of(dc_bounds(*dest)));
-    target = intersect(target, shifted(surface_box(*source->surface), -shift_x, -shift_y));
+    target = intersect(target, surface_box(*source->surface).shifted(-shift_x, -shift_y));
     if (target.empty()) return true;
     copy_pixels(*dest->surface, target, *source->surface, target.left + shift_x,
                 target.top + shift_y);
@@ -109,11 +100,11 @@ bool bit_blt(HDC dest, int x, int y, int width, int height, HDC source, int sx, 
 bool scroll_dc(HDC hdc, int dx, int dy, const Rect* scroll, const Rect* clip, Rect* update) {
     if (!hdc || !hdc->surface) return false;
     Surface& s = *hdc->surface;
-    const Box whole = surface_box(s);
-    const Box area = scroll ? intersect(box_of(*scroll), whole) : whole;
-    Box allowed = intersect(area, box_of(dc_bounds(*hdc)));
+    const Box64 whole = surface_box(s);
+    const Box64 area = scroll ? intersect(box_of(*scroll), whole) : whole;
+    Box64 allowed = intersect(area, box_of(dc_bounds(*hdc)));
     if (clip) allowed = intersect(allowed, box_of(*clip));
-    const Box moved = intersect(shifted(area, dx, dy), allowed);
+    const Box64 moved = intersect(area.shifted(dx, dy), allowed);
     if (update) *update = rect_of(uncovered_bounds(allowed, moved));
     if (moved.empty() || (dx == 0 && dy == 0)) return true;
 

@@ -89,7 +89,7 @@ FigureRuns& figure_slot(const FigureKey& key, bool* found) {
 
 void paint_runs(DeviceContext& dc, const FigureRuns& figure, Point64 anchor, std::uint32_t pixel) {
     if (!dc.surface) return;
-    const Clip64 clip = clip_of(dc);
+    const Box64 clip = clip_of(dc);
     if (clip.left >= clip.right) return;
     const std::int64_t first = std::max<std::int64_t>(0, clip.top - anchor.y - figure.top);
     const std::int64_t end =

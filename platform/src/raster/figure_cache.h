@@ -15,8 +15,9 @@ namespace win::raster {
 
 // A figure's shape relative to its anchor, packed in three words so it is
 // built, hashed and compared in registers: what is drawn, then the points'
-// x and y offsets from point 0, one byte each.  Kept shapes are less than 64
-// pixels across, and their pens less than 64 wide.
+// x and y offsets from point 0, one byte each.  A kept shape has its points
+// within 63 pixels of point 0 either way (an ellipse: a box less than 64
+// across), and its pen less than 64 wide.
 class FigureKey {
   public:
     static constexpr int MOST_POINTS = 8;

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "raster/device_context.h"
 #include "raster/shapes.h"
-#include "raster/surface.h"
 
 namespace win::raster {
 

@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-#include "raster/surface.h"
+#include "raster/device_context.h"
 
 namespace win::raster {
 

@@ -1,7 +1,7 @@
 // GDI object bookkeeping shared by the object and DC code.
 #pragma once
 
-#include "raster/surface.h"
+#include "raster/device_context.h"
 
 namespace win::raster {
 

@@ -15,7 +15,7 @@ namespace {
 template <typename SpanOf>
 void paint_rows(DeviceContext& dc, const Box64& box, std::uint32_t pixel, SpanOf span_of) {
     if (!dc.surface) return;
-    const Clip64 clip = clip_of(dc);
+    const Box64 clip = clip_of(dc);
     if (clip.left >= clip.right) return;
     const std::int64_t top = std::max(box.top, clip.top);
     const std::int64_t bottom = std::min(box.bottom, clip.bottom);

@@ -7,23 +7,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "raster/geometry.h"
 #include "raster/raster_math.h"
 #include "raster/spans.h"
 
 namespace win::raster {
-
-struct Point64 {
-    std::int64_t x = 0, y = 0;
-    friend bool operator==(const Point64&, const Point64&) = default;
-};
-
-// A box [left, right) x [top, bottom) of device pixels.
-struct Box64 {
-    std::int64_t left = 0, top = 0, right = 0, bottom = 0;
-    std::int64_t width() const { return right - left; }
-    std::int64_t height() const { return bottom - top; }
-    bool empty() const { return right <= left || bottom <= top; }
-};
 
 // The filled ellipse inscribed in a box: the pixels whose centres lie inside
 // the ellipse touching the box's outer edges.  A box 2 pixels or less across

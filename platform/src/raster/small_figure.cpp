@@ -88,7 +88,7 @@ void SmallFigure::row_spans(std::int64_t y, RowSpans& out) const {
 
 void SmallFigure::paint(DeviceContext& dc, std::uint32_t pixel) const {
     if (!dc.surface || !has_rows_) return;
-    const Clip64 clip = clip_of(dc);
+    const Box64 clip = clip_of(dc);
     if (clip.left >= clip.right) return;
     bool wrote = false;
     for_each_run(std::max(rows_.top, clip.top), std::min(rows_.bottom, clip.bottom),

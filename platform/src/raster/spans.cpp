@@ -77,7 +77,7 @@ void UnionShape::add_spans(std::int64_t y, SpanList& out) const {
 
 namespace {
 
-RowRange visible_rows(const RowShape* brush, const RowShape* pen, const Clip64& clip) {
+RowRange visible_rows(const RowShape* brush, const RowShape* pen, const Box64& clip) {
     RowRange r{clip.bottom, clip.top};
     for (const RowShape* s : {brush, pen}) {
         if (!s) continue;
@@ -92,7 +92,7 @@ RowRange visible_rows(const RowShape* brush, const RowShape* pen, const Clip64& 
 }
 
 // Fills the spans of one row, cut to the clip; returns whether anything was written.
-bool fill_row(std::uint32_t* row, const SpanList& spans, const Clip64& clip, std::uint32_t px) {
+bool fill_row(std::uint32_t* row, const SpanList& spans, const Box64& clip, std::uint32_t px) {
     bool wrote = false;
     for (const Span& s : spans) wrote |= fill_clipped(row, s.x0, s.x1, clip, px);
     return wrote;
@@ -103,7 +103,7 @@ bool fill_row(std::uint32_t* row, const SpanList& spans, const Clip64& clip, std
 void paint_figure(DeviceContext& dc, const RowShape* brush, std::uint32_t brush_pixel,
                   const RowShape* pen, std::uint32_t pen_pixel) {
     if (!dc.surface) return;
-    const Clip64 clip = clip_of(dc);
+    const Box64 clip = clip_of(dc);
     if (clip.left >= clip.right) return;
     const RowRange rows = visible_rows(brush, pen, clip);
     // Reused from call to call: a figure costs no allocation once they have grown.

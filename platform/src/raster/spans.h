@@ -1,6 +1,6 @@
 // Per-scanline span machinery.  Every filled shape is described row by row as
 // half-open column spans [x0, x1) in 64-bit device coordinates; painting visits
-// only the visible rows and writes each span with one std::fill_n.
+// only the visible rows and writes each span with fill_pixels (row_fill.h).
 #pragma once
 
 #include <algorithm>
@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "raster/arena.h"
+#include "raster/device_context.h"
+#include "raster/geometry.h"
 #include "raster/row_fill.h"
-#include "raster/surface.h"
 
 namespace win::raster {
 
@@ -100,17 +101,14 @@ class UnionShape final : public RowShape {
 };
 
 // The pixels a DC may write: its surface bounds cut by its clip.
-struct Clip64 {
-    std::int64_t left = 0, top = 0, right = 0, bottom = 0;
-};
-inline Clip64 clip_of(const DeviceContext& dc) {
+inline Box64 clip_of(const DeviceContext& dc) {
     const Rect b = dc_bounds(dc);
     return {b.left, b.top, b.right, b.bottom};
 }
 
 // Writes columns [x0, x1) of a row, cut to the clip; returns whether any
 // pixel was written.
-inline bool fill_clipped(std::uint32_t* row, std::int64_t x0, std::int64_t x1, const Clip64& clip,
+inline bool fill_clipped(std::uint32_t* row, std::int64_t x0, std::int64_t x1, const Box64& clip,
                          std::uint32_t pixel) {
     x0 = std::max(x0, clip.left);
     x1 = std::min(x1, clip.right);

@@ -1,6 +1,7 @@
 // Copying a rectangle of pixels between surfaces, clipped to both.
 #pragma once
 
+#include "kv390/win.h"
 #include "raster/surface.h"
 
 namespace win {

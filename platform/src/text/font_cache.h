@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "raster/surface.h"
+#include "raster/device_context.h"
 
 struct FT_FaceRec_;
 struct FT_SizeRec_;
