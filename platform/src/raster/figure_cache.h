@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "raster/shapes.h"
-#include "raster/surface.h"
+#include "raster/device_context.h"
 
 namespace win::raster {
 
