@@ -67,7 +67,8 @@ endfunction()
 kv390_write_pkgconfig(headless "headless backend: virtual screen and clock, harness"
   "freetype2 libpng" "")
 if(KV390_HAS_SDL)
-  kv390_write_pkgconfig(sdl "SDL2 desktop backend" "freetype2 sdl2" "")
+  kv390_write_pkgconfig(sdl "SDL2 desktop backend (headless with KV390_BACKEND=headless)"
+    "freetype2 sdl2 libpng" "")
 endif()
 
 # The newcomer's documents and example programs.

@@ -67,6 +67,27 @@ class RunToolTest : public ::testing::Test {
 
 constexpr std::uint32_t RED_PIXEL = 0xFF0000;
 
+// The subject is built for the desktop: without a display it runs only
+// when the environment asks for the headless backend.
+TEST_F(RunToolTest, TheEnvironmentChoosesTheBackendOfADesktopProgram) {
+    struct Case {
+        const char* backend;
+        int status;
+        const char* message;
+    } cases[] = {
+        {"headless", 0, ""},
+        {"martian", 2, "KV390: unknown backend KV390_BACKEND=martian (use headless or sdl)\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string command = std::string("DISPLAY= WAYLAND_DISPLAY= KV390_BACKEND=") +
+                                    c.backend + " " + quoted(KV390_RUN_SUBJECT) + " red-disc 2> " +
+                                    quoted(path("err.txt"));
+        const int raw = std::system(command.c_str());
+        EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status) << c.backend;
+        EXPECT_EQ(read_file(path("err.txt")), c.message);
+    }
+}
+
 TEST_F(RunToolTest, RedDiscInColour99GivesARedCentreAndTheCorrectionInTheLog) {
     ToolRun r = run({"--out", path("disc.png"), "--log", path("disc.log"), "--program",
                      KV390_RUN_SUBJECT, "red-disc"});

@@ -134,8 +134,8 @@ void SdlBackend::init() {
     std::string reason;
     if (!start_video(&reason)) {
         std::fprintf(stderr,
-                     "KV390: no display available (%s); use kv390-render to run headless, or set "
-                     "DISPLAY\n",
+                     "KV390: no display available (%s); set DISPLAY, or run this program without "
+                     "one with KV390_BACKEND=headless (kv390-run does that and gives it input)\n",
                      reason.c_str());
         std::exit(2);
     }
