@@ -53,7 +53,7 @@ class RunToolTest : public ::testing::Test {
     // kv390-run with these arguments (a shell prefix such as "VAR=x" first).
     ToolRun run(const std::vector<std::string>& args, const std::string& prefix = "") {
         std::string command = prefix + " " + quoted(KV390_RUN_TOOL);
-        for (const std::string& a : args) command += " " + quoted(a);
+        for (const std::string& a : args) command.append(" ").append(quoted(a));
         const fs::path log = dir_ / "tool-output.txt";
         ToolRun r;
         const int raw = std::system((command + " > " + quoted(log.string()) + " 2>&1").c_str());
