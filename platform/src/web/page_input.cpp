@@ -40,6 +40,7 @@ void key_up(const InputRecord& r) {
 
 UINT button_message(int button, bool down) {
     if (button == 0) return down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    if (button == 1) return down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
     if (button == 2) return down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
     return 0;
 }
