@@ -16,6 +16,7 @@
 #include "gif_test_support.h"
 #include "harness_test.h"
 #include "state.h"
+#include "tool_run.h"
 
 namespace {
 
@@ -37,31 +38,10 @@ constexpr const char* SHORT_SCRIPT =
     "KV390_PERIODIC(57);\n";
 constexpr int SHORT_SCRIPT_TICKS = 60;
 
-struct ToolRun {
-    int status = -1;
-    std::string output;  // stdout and stderr
-};
-
-std::string quoted(const std::string& word) {
-    std::string q = "'";
-    for (char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-ToolRun run_command(const std::string& command, const fs::path& log) {
-    ToolRun run;
-    int raw = std::system((command + " > " + quoted(log.string()) + " 2>&1").c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.output = read_file(log);
-    return run;
-}
+using kv390::test::quoted;
+using kv390::test::read_file;
+using kv390::test::run_command;
+using kv390::test::ToolRun;
 
 class RenderToolTest : public ::testing::Test {
   protected:

@@ -13,28 +13,15 @@
 
 #include "harness_test.h"
 #include "kv390/harness.h"
+#include "tool_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolRun {
-    int status = -1;
-    std::string output;  // stdout and stderr
-};
-
-std::string quoted(const std::string& word) {
-    std::string q = "'";
-    for (char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
+using kv390::test::quoted;
+using kv390::test::read_file;
+using kv390::test::ToolRun;
 
 class RunToolTest : public ::testing::Test {
   protected:
@@ -54,12 +41,7 @@ class RunToolTest : public ::testing::Test {
     ToolRun run(const std::vector<std::string>& args, const std::string& prefix = "") {
         std::string command = prefix + " " + quoted(KV390_RUN_TOOL);
         for (const std::string& a : args) command.append(" ").append(quoted(a));
-        const fs::path log = dir_ / "tool-output.txt";
-        ToolRun r;
-        const int raw = std::system((command + " > " + quoted(log.string()) + " 2>&1").c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.output = read_file(log);
-        return r;
+        return kv390::test::run_command(command, dir_ / "tool-output.txt");
     }
 
     fs::path dir_;

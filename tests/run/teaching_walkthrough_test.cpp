@@ -11,17 +11,13 @@
 #include <string>
 
 #include "harness_test.h"
+#include "tool_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
+using kv390::test::read_file;
 
 // The body of the first fenced block after `marker`.
 std::string block_after(const std::string& text, const std::string& marker) {
