@@ -7,8 +7,8 @@ int main() {
     KV390_set_logging(0);
     KV390_clear();
 
-    char name[256] = "";
-    KV390_gets("What is your name?", name);
+    char name[64] = "";
+    KV390_gets_n("What is your name?", name, sizeof name);
 
     KV390_clear();
     KV390_textf(BLACK, -280, 40, 36, "Hello, %s!", name);

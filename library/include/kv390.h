@@ -268,8 +268,13 @@ int KV390_show_text(int flag);
 /* Asks for one line in the modal dialog "KV390_gets" showing the first 79
  * characters of the prompt; stores at most 255 characters and a terminator
  * into buffer (which must hold 256 bytes).  Works before KV390_begin too.
- * Returns 1, or 0 (buffer untouched) when the dialog cannot be created. */
+ * Returns 1, or 0 (buffer untouched) when the dialog cannot be created.
+ * Prefer KV390_gets_n, which is told the buffer's size. */
 int KV390_gets(const char* prompt, char* buffer);
+/* The same dialog for a buffer of size bytes: stores at most size - 1
+ * characters and a terminator (nothing when size is 0), so it never writes
+ * past the buffer.  Returns as KV390_gets. */
+int KV390_gets_n(const char* prompt, char* buffer, size_t size);
 
 #ifdef __cplusplus
 }

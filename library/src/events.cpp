@@ -70,6 +70,7 @@ bool pump_one_message() {
         return false;
     }
     if (msg.message == win::WM_QUIT) {
+        note_quit_request();
         lib().events.pending_kind = KV390_QUIT;
         return true;
     }
@@ -102,6 +103,7 @@ int wait_for_event() {
     lib().input.event_code = 0;
     // Without the library's windows nothing could ever end the wait.
     if (!lib().graphics_window) return KV390_QUIT;
+    note_wait_without_window();
     while (still_waiting(events)) {
         const bool took_message = pump_one_message();
         if (events.pending_kind == KV390_QUIT) break;
@@ -117,6 +119,7 @@ int wait_for_event() {
     }
     const int kind = events.quit_requested ? KV390_QUIT : events.pending_kind;
     if (kind == KV390_PERIODIC) events.frame_owed = true;
+    if (kind == KV390_QUIT) events.quit_returned = true;
     return kind;
 }
 

@@ -1,6 +1,8 @@
 // The line-input dialog: a template built in memory at every call (a prompt,
 // an edit box and an "Okay" button under the title "KV390_gets"), run
 // modally with the graphics window as owner.
+#include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "state.h"
@@ -11,7 +13,7 @@ namespace {
 constexpr int GETS_ID_OKAY = 101;
 constexpr int GETS_ID_EDIT = 102;
 constexpr int GETS_ID_PROMPT = 103;
-constexpr int GETS_BUFFER_SIZE = 256;
+constexpr int GETS_BUFFER_SIZE = 256;  // KV390_gets: at most 255 characters
 constexpr std::size_t PROMPT_UNITS = 79;
 
 constexpr std::uint32_t DIALOG_STYLE =
@@ -82,7 +84,7 @@ std::intptr_t GetsDlgProc(win::HWND dialog, win::UINT message, win::WPARAM wpara
             return 1;
         case win::WM_COMMAND:
             if (wparam != GETS_ID_OKAY) return 0;
-            win::get_dlg_item_text(dialog, GETS_ID_EDIT, lib().gets_buffer, GETS_BUFFER_SIZE);
+            win::get_dlg_item_text(dialog, GETS_ID_EDIT, lib().gets_buffer, lib().gets_buffer_size);
             win::end_dialog(dialog, 1);
             return 1;
         default:
@@ -107,6 +109,11 @@ void build_gets_template(const char* prompt, std::uint8_t out[GETS_TEMPLATE_SIZE
 using kv390::lib;
 
 extern "C" int KV390_gets(const char* prompt, char* buffer) {
+    return KV390_gets_n(prompt, buffer, kv390::GETS_BUFFER_SIZE);
+}
+
+extern "C" int KV390_gets_n(const char* prompt, char* buffer, std::size_t size) {
+    lib().gets_buffer_size = int(std::min<std::size_t>(size, INT_MAX));
     std::uint8_t dialog_template[kv390::GETS_TEMPLATE_SIZE];
     kv390::build_gets_template(prompt, dialog_template);
     const std::intptr_t result = win::dialog_box_indirect_param(

@@ -97,6 +97,7 @@ void draw_text(const DrawCommand& command, win::COLORREF rgb) {
 }  // namespace
 
 void render_command(const DrawCommand& command) {
+    if (lib().canvas_dc == nullptr) return tell_drawing_before_begin();
     const int color = std::clamp(command.color, 0, color_count() - 1);
     const win::COLORREF rgb = color_rgb(color);
     switch (command.kind) {
@@ -118,14 +119,17 @@ void render_command(const DrawCommand& command) {
             break;
     }
     lib().canvas_changed = 1;
+    lib().has_drawn = true;
 }
 
 void erase_canvas() {
     win::HDC dc = lib().canvas_dc;
+    if (dc == nullptr) return tell_drawing_before_begin();
     win::HGDIOBJ previous_brush = win::select_object(dc, canvas_brush(WHITE));
     win::rectangle(dc, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT);
     win::select_object(dc, previous_brush);
     lib().canvas_changed = 1;
+    lib().has_drawn = true;
 }
 
 }  // namespace kv390

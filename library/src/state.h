@@ -54,7 +54,8 @@ struct EventState {
     std::FILE* script_file = nullptr;
     bool script_writing = false;        // direction the open script_file was opened for
     bool write_error_reported = false;  // a failed write to the open script_file was logged
-    bool frame_owed = false;  // a periodic event was handed out; its picture is not flushed yet
+    bool frame_owed = false;     // a periodic event was handed out; its picture is not flushed yet
+    bool quit_returned = false;  // the wait has handed out KV390_QUIT
 };
 
 // The extended input wait (KV390_wait_input) and the calls games use beside it.
@@ -92,8 +93,6 @@ struct PendingLines {
     win::HWND window = nullptr;  // the text window the hook is set on
     std::size_t count = 0;       // appended since the last drawing
     std::vector<std::string> kept;
-    std::size_t short_length = 0;  // lines up to this length stop short of the last column
-    bool newest_reaches_edge = false;
 };
 
 // The pens and brushes the renderer draws with, made on first use and kept
@@ -120,6 +119,7 @@ struct LibraryState {
     int origin_x = 0;
     int origin_y = 0;
     std::uint32_t canvas_changed = 1;
+    bool has_drawn = false;  // a primitive or KV390_clear drew into the canvas
     EventState events;
     InputState input;
     DefinedColors colors;
@@ -128,6 +128,8 @@ struct LibraryState {
     LogRing log;
     PendingLines pending_lines;
     char* gets_buffer = nullptr;
+    int gets_buffer_size = 0;  // bytes the dialog may write into gets_buffer
+    bool told_drawing_before_begin = false;
 };
 
 // The one instance, a plain global reached without any check.  Where the
@@ -194,6 +196,9 @@ void forget_canvas_objects();
 
 // ---- windows and canvas
 void flush_canvas();
+// Copies a changed canvas to the graphics window now, also after KV390_end
+// (the unshown-drawing flush of the layer; the context is unused).
+void show_canvas_now(void*);
 win::LRESULT draw_window_proc(win::HWND hwnd, win::UINT message, win::WPARAM wparam,
                               win::LPARAM lparam);
 win::LRESULT text_window_proc(win::HWND hwnd, win::UINT message, win::WPARAM wparam,
@@ -252,6 +257,23 @@ enum class InputLine { Unknown, Played, Skipped };
 // Played: the line's event is pending.  Skipped: an extended line met by
 // KV390_wait_event, which hands out none of them (its key state still follows).
 InputLine interpret_input_line(EventState& events, const char* line);
+
+// ---- beginners' mistakes, each told in one line on stderr
+// A primitive or KV390_clear was called before KV390_begin (told once).
+void tell_drawing_before_begin();
+// Once per process, from KV390_begin: show_unshown_picture at exit.
+void keep_unshown_picture_at_exit();
+// On the desktop, when the program is ending with a picture drawn but never
+// shown (and it was not told to quit): tells so, retitles the graphics
+// window and shows the picture until the window is closed.  Headless runs
+// just end.
+constexpr const char* ENDED_PROGRAM_TITLE = "KV390 Graphics - the program has ended";
+void show_unshown_picture();
+// On the desktop, a quit request after the program was given KV390_QUIT,
+// or a wait after that with the graphics window gone, ends the program
+// (status 1): nothing else could close it.
+void note_quit_request();
+void note_wait_without_window();
 
 // ---- line input
 constexpr std::size_t GETS_TEMPLATE_SIZE = 292;

@@ -41,15 +41,18 @@ int select_log_font(win::HDC dc, win::HGDIOBJ* previous_font) {
 }
 
 // Clears the strip of one line from its top row in the given brush.  With the
-// null pen the rectangle fills up to, not including, its bottom edge: h + 1
-// rows, as a single append clears at the bottom (where the extra row lies
-// outside the window).  Here the extra row is the next line's first one, which
-// that line clears again after this one.
+// null pen the rectangle fills up to, not including, its right and bottom
+// edges, so both lie one pixel further out: the strip covers the full width,
+// the right-most column included (a strip that stopped one column short
+// would leave stale pixels of longer lines there), and h + 1 rows, as a
+// single append clears at the bottom (where the extra row lies outside the
+// window).  Here the extra row is the next line's first one, which that line
+// clears again after this one.
 void clear_strip(win::HDC dc, const win::Rect& client, int top, int line_height,
                  win::HGDIOBJ brush) {
     win::HGDIOBJ previous_pen = win::select_object(dc, win::get_stock_object(win::NULL_PEN));
     win::HGDIOBJ previous_brush = win::select_object(dc, brush);
-    win::rectangle(dc, client.left, top, client.right, top + line_height + 1);
+    win::rectangle(dc, client.left, top, client.right + 1, top + line_height + 1);
     win::select_object(dc, previous_pen);
     win::select_object(dc, previous_brush);
 }
@@ -59,46 +62,15 @@ void strip_trailing_newline(char* line) {
     if (length > 0 && line[length - 1] == '\n') line[length - 1] = '\0';
 }
 
-// The rightmost column of the window, which the strips never clear (a
-// rectangle with the null pen stops one pixel short of its right edge).
-std::vector<win::COLORREF> read_last_column(win::HDC dc, const win::Rect& client) {
-    std::vector<win::COLORREF> column;
-    if (client.right - 1 < client.left) return column;
-    for (int y = client.top; y < client.bottom; ++y)
-        column.push_back(win::get_pixel(dc, client.right - 1, y));
-    return column;
-}
-
-// Appending one line at a time moves the last column up h rows per line and
-// keeps its bottom h rows.  This gives it, from its contents before, what
-// `count` such appends give when none of them writes into it: rows that would
-// come from further down than the bottom strip stop there.
-void scroll_last_column_line_by_line(win::HDC dc, const win::Rect& client, int line_height,
-                                     std::size_t count, const std::vector<win::COLORREF>& before) {
-    const int height = int(before.size());
-    const int kept_from = height - line_height;  // first row of the bottom strip
-    for (int y = 0; y < height; ++y) {
-        int source = y;
-        if (y < kept_from) {
-            const auto to_strip = std::size_t((kept_from - y + line_height - 1) / line_height);
-            source = y + line_height * int(std::min(count, to_strip));
-        }
-        win::set_pixel(dc, client.right - 1, client.top + y, before[std::size_t(source)]);
-    }
-}
-
 // Draws the held-back lines as appending them one by one would have: one
-// scroll by all of them (with the last column moved as the single scrolls
-// would), then each visible line, oldest first, cleared and written at its
-// final place.  A line further up than the kept ones would lie wholly above
-// the top, and the kept ones then cover every row, so the scroll never needs
-// to be longer than the ring.  Only the newest line may reach the last
-// column (see hold_back_line), and nothing moves it afterwards.
+// scroll by all of them, then each visible line, oldest first, cleared and
+// written at its final place.  A line further up than the kept ones would
+// lie wholly above the top, and the kept ones then cover every row, so the
+// scroll never needs to be longer than the ring.
 void draw_pending_lines(win::HWND hwnd, void*) {
     PendingLines& pending = lib().pending_lines;
     const std::size_t count = pending.count;
     pending.count = 0;
-    pending.newest_reaches_edge = false;
     if (hwnd != pending.window || count == 0 || pending.kept.empty()) return;
 
     win::HDC dc = win::get_dc(hwnd);
@@ -107,9 +79,7 @@ void draw_pending_lines(win::HWND hwnd, void*) {
     win::Rect client;
     win::get_client_rect(hwnd, &client);
     const std::size_t shown = std::min(count, pending.kept.size());
-    std::vector<win::COLORREF> last_column = read_last_column(dc, client);
     win::scroll_dc(dc, 0, -int(shown) * line_height, nullptr, nullptr, nullptr);
-    scroll_last_column_line_by_line(dc, client, line_height, count, last_column);
     win::HGDIOBJ brush = win::create_solid_brush(win::get_bk_color(dc));
     for (std::size_t i = 0; i < shown; ++i) {
         const int top = client.bottom - int(shown - i) * line_height;
@@ -124,15 +94,12 @@ void draw_pending_lines(win::HWND hwnd, void*) {
 }
 
 // Room for the lines that can still be seen when drawing comes: as many as
-// fit in the client height, plus one; and the longest line that surely stops
-// short of the last column (one character to spare).  Asked at the first line
-// held back, while nothing is pending (so get_dc draws nothing).
+// fit in the client height, plus one.  Asked at the first line held back,
+// while nothing is pending (so get_dc draws nothing).
 void start_pending_batch(win::HWND window) {
     win::HDC dc = win::get_dc(window);
     win::HGDIOBJ previous_font = nullptr;
     const int line_height = std::max(select_log_font(dc, &previous_font), 1);
-    win::TextMetrics metrics;
-    win::get_text_metrics(dc, &metrics);
     win::select_object(dc, previous_font);
     win::release_dc(window, dc);
     win::Rect client;
@@ -141,26 +108,17 @@ void start_pending_batch(win::HWND window) {
     const std::size_t lines = std::size_t(height / line_height + (height % line_height != 0) + 1);
     PendingLines& pending = lib().pending_lines;
     pending.kept.resize(lines);
-    const int char_width = std::max(metrics.tmMaxCharWidth, 1);
-    const int room = (client.right - 1 - client.left) - TEXT_LEFT_MARGIN;
-    pending.short_length = std::size_t(std::max(room / char_width - 1, 0));
 }
 
-// A line that may reach the last column has to be the newest of its batch:
-// the single scroll cannot move what it writes there as later lines would.
 void hold_back_line(win::HWND window, const char* line) {
     PendingLines& pending = lib().pending_lines;
     if (pending.window != window) {
         win::set_deferred_drawing(window, draw_pending_lines, nullptr);
         pending.window = window;
         pending.count = 0;
-        pending.newest_reaches_edge = false;
     }
-    if (pending.newest_reaches_edge) win::flush_deferred(window);
     if (pending.count == 0) start_pending_batch(window);
-    std::string& slot = pending.kept[pending.count % pending.kept.size()];
-    slot.assign(line);
-    pending.newest_reaches_edge = slot.size() > pending.short_length;
+    pending.kept[pending.count % pending.kept.size()].assign(line);
     ++pending.count;
     win::mark_deferred(window);
 }

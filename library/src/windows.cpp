@@ -164,6 +164,9 @@ int KV390_begin(void* instance, void* previous_instance, const char* /*command_l
     const int screen_height = win::get_system_metrics(win::SM_CYSCREEN);
     lib().events.animate_on = false;
     lib().events.step_requested = false;
+    // A new graphics window: what the last one was given or showed is past.
+    lib().events.quit_returned = false;
+    lib().has_drawn = false;
     kv390::create_windows(instance, screen_width, screen_height);
     lib().instance = instance;
     kv390::create_canvas();
@@ -171,6 +174,7 @@ int KV390_begin(void* instance, void* previous_instance, const char* /*command_l
     win::show_window(lib().graphics_window, show_mode);
     win::set_timer(lib().graphics_window, kv390::TIMER_ID, lib().input.tick_ms);
     win::set_unshown_drawing_flush(kv390::show_canvas_now, nullptr);
+    kv390::keep_unshown_picture_at_exit();
     return 1;
 }
 

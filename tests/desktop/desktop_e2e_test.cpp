@@ -192,6 +192,58 @@ TEST_F(DesktopSession, SamePixelsAsHeadlessAndQuitFromTheRunMenu) {
     EXPECT_EQ(menu_open.at(30, quit_y), 0xC0C0C0u) << "drop-down face";
     click_at(graphics.x + 30, graphics.y + quit_y);
     EXPECT_EQ(weather.wait(10000), 0) << desktop::read_file(dir + "/stderr.txt");
+    EXPECT_EQ(desktop::read_file(dir + "/stderr.txt"), "") << "a correct program hears nothing";
+}
+
+// The two mistakes only a desktop can tell of, each in one line on stderr: a
+// picture drawn and never shown stays on screen, retitled, until the user
+// closes it; a program that waits on after KV390_QUIT ends at the second
+// quit request.
+TEST_F(DesktopSession, AnUnshownPictureStaysUntilClosedAndASecondQuitEndsAProgramThatWaitsOn) {
+    std::string dir = desktop::make_temp_dir();
+    const std::string err = dir + "/stderr.txt";
+    const std::vector<std::string> env = {std::string("DISPLAY=").append(display.name()),
+                                          "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="};
+    auto one_line_starting = [](const std::string& text, const std::string& start) {
+        return text.rfind(start, 0) == 0 && text.find('\n') == text.size() - 1;
+    };
+    auto ctrl_q = [&](const WindowPlace& place) {
+        run(on_display("xdotool windowfocus --sync " + place.id + " key ctrl+q"));
+        pause_ms(500);
+    };
+
+    desktop::Process never_shown;
+    ASSERT_TRUE(never_shown.start(MISTAKES_EXECUTABLE, env, dir, err, {"never-shown"}));
+    WindowPlace ended;
+    ASSERT_TRUE(find_window("KV390 Graphics - the program has ended", &ended))
+        << desktop::read_file(err);
+    pause_ms(300);
+    const win::Image content = screenshot(ended, dir + "/ended.png");
+    ASSERT_EQ(content.height, BAR + CLIENT_H);
+    EXPECT_EQ(content.at(297, BAR + 248), 0xFF0000u) << "the red disc is shown";
+    EXPECT_EQ(content.at(297 + 59, BAR + 248), 0xFF0000u);
+    EXPECT_EQ(content.at(20, BAR + 20), 0xFFFFFFu);
+    EXPECT_EQ(never_shown.wait(300), -1) << "it waits for the user";
+    EXPECT_TRUE(one_line_starting(desktop::read_file(err),
+                                  "KV390: the program ended without waiting for an event after "
+                                  "drawing, so its last picture was never shown"))
+        << desktop::read_file(err);
+    ctrl_q(ended);
+    EXPECT_EQ(never_shown.wait(10000), 0) << desktop::read_file(err);
+
+    desktop::Process waits_on;
+    ASSERT_TRUE(waits_on.start(MISTAKES_EXECUTABLE, env, dir, err, {"ignores-quit"}));
+    WindowPlace graphics;
+    ASSERT_TRUE(find_window("KV390 Graphics", &graphics)) << desktop::read_file(err);
+    ctrl_q(graphics);
+    EXPECT_EQ(waits_on.wait(300), -1) << "the first quit is the program's to act on";
+    EXPECT_EQ(desktop::read_file(err), "");
+    ctrl_q(graphics);
+    EXPECT_EQ(waits_on.wait(10000), 1) << desktop::read_file(err);
+    EXPECT_TRUE(one_line_starting(desktop::read_file(err),
+                                  "KV390: the program went on waiting after KV390_wait_event "
+                                  "returned KV390_QUIT"))
+        << desktop::read_file(err);
 }
 
 // Keys without characters, the right and middle buttons and a drag reach a program
@@ -224,6 +276,7 @@ TEST_F(DesktopSession, ArrowsFunctionKeysRightClickAndDragArriveInOrder) {
     pause_ms(300);
     run(on_display("xdotool key Escape"));
     EXPECT_EQ(echo.wait(10000), 0) << desktop::read_file(dir + "/stderr.txt");
+    EXPECT_EQ(desktop::read_file(dir + "/stderr.txt"), "");
 
     // The events that matter, in order; moves may come in any number
     // between them, only those during the drag are looked at.

@@ -137,11 +137,17 @@ Process::~Process() {
 }
 
 bool Process::start(const std::string& path, const std::vector<std::string>& env,
-                    const std::string& directory, const std::string& stderr_path) {
+                    const std::string& directory, const std::string& stderr_path,
+                    const std::vector<std::string>& args) {
     std::vector<std::string> entries = environment_with(env);
     std::vector<char*> envp;
     for (std::string& e : entries) envp.push_back(e.data());
     envp.push_back(nullptr);
+    std::vector<std::string> words = {path};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
     pid_t pid = fork();
     if (pid == 0) {
         if (!directory.empty() && chdir(directory.c_str()) != 0) _exit(126);
@@ -149,8 +155,7 @@ bool Process::start(const std::string& path, const std::vector<std::string>& env
             int fd = open(stderr_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             if (fd >= 0) dup2(fd, 2);
         }
-        char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
-        execve(path.c_str(), argv, envp.data());
+        execve(path.c_str(), argv.data(), envp.data());
         _exit(127);
     }
     pid_ = pid;

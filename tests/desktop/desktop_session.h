@@ -39,9 +39,11 @@ class Process {
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
     // env entries "NAME=value" replace or add to the inherited environment;
-    // "NAME=" alone removes NAME.  stderr goes to stderr_path when given.
+    // "NAME=" alone removes NAME.  stderr goes to stderr_path when given;
+    // args follow the program's name.
     bool start(const std::string& path, const std::vector<std::string>& env,
-               const std::string& directory, const std::string& stderr_path = "");
+               const std::string& directory, const std::string& stderr_path = "",
+               const std::vector<std::string>& args = {});
     // The exit status once the process ended within timeout_ms, or -1 (still
     // running) / -2 (ended by a signal).
     int wait(int timeout_ms);

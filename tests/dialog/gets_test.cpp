@@ -92,6 +92,32 @@ TEST_F(GetsTest, ALongLineIsCutTo255Characters) {
     EXPECT_EQ(buffer[256], '#') << "nothing written past the terminator";
 }
 
+TEST_F(GetsTest, TheSizedFormNeverWritesPastItsSize) {
+    open_library();
+    std::string typed;
+    for (int i = 0; i < 300; ++i) typed.push_back(char('A' + i % 26));
+    // (buffer size, characters kept): 0 writes nothing at all.
+    const struct {
+        std::size_t size;
+        std::size_t kept;
+    } cases[] = {{16, 15}, {1, 0}, {0, 0}, {300, 299}};
+    for (const auto& c : cases) {
+        std::memset(buffer, '#', sizeof buffer);
+        type_at(100, typed);
+        key_at(200, win::VK_RETURN);
+        const std::size_t size = c.size;
+        EXPECT_EQ(KV390_gets_n("Sixteen bytes", buffer, size), 1) << size;
+        if (size == 0) {
+            EXPECT_EQ(buffer[0], '#') << "size 0";
+            continue;
+        }
+        EXPECT_EQ(std::string(buffer), typed.substr(0, c.kept)) << size;
+        for (std::size_t i = size; i < sizeof buffer; ++i) {
+            ASSERT_EQ(buffer[i], '#') << "size " << size << " wrote byte " << i;
+        }
+    }
+}
+
 TEST_F(GetsTest, ClickingOkayEndsTheDialog) {
     open_library();
     type_at(100, "clicked");

@@ -28,6 +28,16 @@ win::Image canvas() {
     return win::dc_image(lib().canvas_dc);
 }
 
+int text_line_height() {
+    win::HDC dc = win::get_dc(lib().text_window);
+    win::HGDIOBJ previous = win::select_object(dc, win::get_stock_object(win::ANSI_FIXED_FONT));
+    win::TextMetrics metrics;
+    win::get_text_metrics(dc, &metrics);
+    win::select_object(dc, previous);
+    win::release_dc(lib().text_window, dc);
+    return metrics.tmHeight + metrics.tmExternalLeading;
+}
+
 std::uint32_t canvas_at(const win::Image& image, int x, int y) {
     return image.at(lib().origin_x + x, lib().origin_y - y);
 }

@@ -32,6 +32,8 @@ class LibraryTest : public ::testing::Test {
 // Bitmap pixel value (0x00RRGGBB) of a palette colour.
 std::uint32_t pixel_of_color(int color);
 win::Image canvas();
+// The text window's line height: its fixed-pitch font's height and leading.
+int text_line_height();
 // Canvas pixel of a drawing point.
 std::uint32_t canvas_at(const win::Image& image, int x, int y);
 int count_pixels(const win::Image& image, std::uint32_t pixel);

@@ -136,6 +136,30 @@ TEST_F(TextLogTest, TheHarnessReadsTheWholeHistoryAndTheRingCorrectionsIncluded)
     EXPECT_TRUE(harness::log_history().empty());
 }
 
+TEST_F(TextLogTest, EachStripIsClearedToTheLastColumn) {
+    KV390_begin(nullptr, nullptr, "", win::SW_SHOW);
+    const win::Rect client = text_client();
+    win::HDC dc = win::get_dc(lib().text_window);
+    win::fill_rect(dc, &client, win::get_stock_object(win::BLACK_BRUSH));
+    win::release_dc(lib().text_window, dc);
+    const std::string wide(400, 'W');  // reaches past the right edge
+    KV390_log("%s\n", wide.c_str());
+    KV390_log("short\n");
+
+    const win::Image shown = text_window_pixels();
+    const win::Image expected = text_window_showing({wide, "short"});
+    const int h = text_line_height();
+    const int last = client.right - 1;
+    for (int y = client.bottom - 2 * h; y < client.bottom; ++y) {
+        for (int x = 0; x < client.right; ++x) {
+            ASSERT_EQ(shown.at(x, y), expected.at(x, y)) << "at (" << x << ", " << y << ")";
+        }
+    }
+    for (int y = client.bottom - h; y < client.bottom; ++y) {
+        EXPECT_EQ(shown.at(last, y) & 0xffffffu, 0xffffffu) << "last column, row " << y;
+    }
+}
+
 TEST_F(TextLogTest, NewlinesInsideAMessageStayOnOneLine) {
     KV390_begin(nullptr, nullptr, "", win::SW_SHOW);
     repaint_text_window_fully();

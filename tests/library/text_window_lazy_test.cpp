@@ -132,13 +132,7 @@ using Log = std::function<void(const std::string&)>;
 using Steps = std::function<void(const Log&)>;
 
 int line_height() {
-    win::HDC dc = win::get_dc(lib().text_window);
-    win::HGDIOBJ previous = win::select_object(dc, win::get_stock_object(win::ANSI_FIXED_FONT));
-    win::TextMetrics metrics;
-    win::get_text_metrics(dc, &metrics);
-    win::select_object(dc, previous);
-    win::release_dc(lib().text_window, dc);
-    return metrics.tmHeight + metrics.tmExternalLeading;
+    return text_line_height();
 }
 
 void set_text_client_height(int height) {

@@ -295,6 +295,9 @@ LRESULT def_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 void wait_for_activity(int timeout_ms);
 // Milliseconds of the layer's clock (virtual in the headless backend).
 std::uint64_t get_tick_count();
+// Whether the windows are shown on a real desktop, where only a user closes
+// them (false for the headless backend).
+bool on_a_desktop();
 // Whether a key is down, as the layer last saw it from input.
 bool is_key_down(int vk);
 

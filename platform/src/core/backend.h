@@ -43,6 +43,8 @@ class Backend {
     virtual void present() = 0;
     // A window was created, destroyed, changed, or drew an animation frame.
     virtual void window_event(HWND hwnd, WindowEvent event) = 0;
+    // Whether a user sees the windows on a real desktop (win::on_a_desktop).
+    virtual bool on_a_desktop() { return false; }
 };
 
 // Chooses the backend; only before the layer's first use (false after it).

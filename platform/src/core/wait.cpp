@@ -11,6 +11,10 @@ static bool activity_waiting() {
     return !c.posted.empty() || c.quit_pending || any_paint_pending() || any_timer_due();
 }
 
+bool on_a_desktop() {
+    return ensure_backend().on_a_desktop();
+}
+
 void wait_for_activity(int timeout_ms) {
     backend::Backend& b = ensure_backend();
     b.poll_input();

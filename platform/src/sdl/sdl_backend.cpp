@@ -76,6 +76,7 @@ class SdlBackend final : public backend::Backend {
     void sleep_until(std::uint64_t deadline_ms, bool has_deadline) override;
     void present() override;
     void window_event(HWND hwnd, backend::WindowEvent event) override;
+    bool on_a_desktop() override { return true; }
 };
 
 }  // namespace
