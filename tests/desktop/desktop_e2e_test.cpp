@@ -30,10 +30,7 @@ constexpr int IDM_QUIT_POSITION = 10;
 const std::vector<win::Point> CLICKS = {
     {297 - 258, 248 - 235}, {297 - 258, 248 - 50}, {297 - 100, 248 - 120}};
 
-struct WindowPlace {
-    std::string id;
-    int x = 0, y = 0;
-};
+using desktop::WindowPlace;
 
 class DesktopSession : public ::testing::Test {
   protected:
@@ -46,49 +43,15 @@ class DesktopSession : public ::testing::Test {
     }
 
     std::string on_display(const std::string& command) const {
-        // Appended piece by piece: GCC 12 at -O3 reports a false -Wrestrict
-        // overlap for the chained operator+ form.
-        std::string line = "DISPLAY=";
-        line += display.name();
-        line += ' ';
-        line += command;
-        return line;
+        return desktop::on_display(display.name(), command);
     }
-
-    // Waits for the window with that exact title and reads its screen position.
     bool find_window(const std::string& title, WindowPlace* place) {
-        std::string out;
-        if (run(on_display("timeout 15 xdotool search --sync --onlyvisible --name '^" + title +
-                           "$' 2>/dev/null"),
-                &out) != 0) {
-            return false;
-        }
-        std::istringstream ids(out);
-        ids >> place->id;
-        if (run(on_display("xdotool getwindowgeometry --shell " + place->id), &out) != 0) {
-            return false;
-        }
-        std::istringstream lines(out);
-        std::string line;
-        while (std::getline(lines, line)) {
-            if (line.rfind("X=", 0) == 0) place->x = std::stoi(line.substr(2));
-            if (line.rfind("Y=", 0) == 0) place->y = std::stoi(line.substr(2));
-        }
-        return true;
+        return desktop::find_window(display.name(), title, place);
     }
-
-    void click_at(int x, int y) {
-        run(on_display("xdotool mousemove --sync " + std::to_string(x) + " " + std::to_string(y) +
-                       " click 1"));
-        pause_ms(300);
-    }
-
+    void click_at(int x, int y) { desktop::click_at(display.name(), x, y); }
     // The SDL window's content (bar strip and client area) as a picture.
     win::Image screenshot(const WindowPlace& place, const std::string& path) {
-        win::Image image;
-        if (run(on_display("import -window " + place.id + " png24:" + path)) != 0) return image;
-        kv390::harness::load_png(path, &image);
-        return image;
+        return desktop::screenshot(display.name(), place, path);
     }
 
     desktop::VirtualDisplay display;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "kv390/win.h"
+
 namespace desktop {
 
 bool program_available(const std::string& name);
@@ -54,5 +56,22 @@ class Process {
 
 std::string make_temp_dir();
 std::string read_file(const std::string& path);
+
+// ---- windows on a display, through xdotool and ImageMagick's import
+// The command with DISPLAY set to that display.
+std::string on_display(const std::string& display, const std::string& command);
+
+struct WindowPlace {
+    std::string id;
+    int x = 0, y = 0;           // screen position of the SDL window's content
+    int width = 0, height = 0;  // its size
+};
+// Waits (up to 15 s) for the visible window with that exact title and reads its place.
+bool find_window(const std::string& display, const std::string& title, WindowPlace* place);
+// Moves the pointer to a screen position and clicks the left button.
+void click_at(const std::string& display, int x, int y);
+// The window's content as a picture, saved to path on the way; empty on failure.
+win::Image screenshot(const std::string& display, const WindowPlace& place,
+                      const std::string& path);
 
 }  // namespace desktop

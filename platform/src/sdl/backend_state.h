@@ -17,6 +17,7 @@ struct BackendState {
     bool suppress_text = false;       // the next text input belongs to a key the layer did not get
     bool focus_lost_pending = false;  // focus left a window; did it go to another of ours?
     HWND synced_active = nullptr;     // the core's active window as last given to the desktop
+    int scale = 1;                    // every window shown enlarged by this factor (sdl/scale.h)
 };
 
 BackendState& state();

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "sdl/backend_state.h"
+
 namespace win::sdl {
 namespace {
 
@@ -29,7 +31,11 @@ bool ensure_texture(DesktopWindow& d, int width, int height) {
                                   width, height);
     d.texture_w = width;
     d.texture_h = height;
-    return d.texture != nullptr;
+    if (d.texture == nullptr) return false;
+    // Enlarged by the whole-window scale, each pixel becomes a square of
+    // pixels: the picture stays exact.
+    SDL_SetTextureScaleMode(d.texture, SDL_ScaleModeNearest);
+    return true;
 }
 
 // The picture's rows lie in a few contiguous runs (the menu bar strip, the
@@ -52,8 +58,10 @@ bool open_desktop_window(DesktopWindow& d, const backend::TopLevel& w) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (w.resizable) flags |= SDL_WINDOW_RESIZABLE;
     if (!w.captioned) flags |= SDL_WINDOW_BORDERLESS;
-    d.window = SDL_CreateWindow(w.title.c_str(), w.outer.left, w.outer.top,
-                                std::max(w.content.cx, 1), std::max(w.content.cy, 1), flags);
+    const int s = state().scale;
+    d.window =
+        SDL_CreateWindow(w.title.c_str(), w.outer.left * s, w.outer.top * s,
+                         std::max(w.content.cx, 1) * s, std::max(w.content.cy, 1) * s, flags);
     if (d.window == nullptr) {
         std::fprintf(stderr, "KV390: cannot create a desktop window (%s)\n", SDL_GetError());
         return false;
@@ -88,14 +96,15 @@ void sync_desktop_window(DesktopWindow& d, const backend::TopLevel& w) {
     }
     // Only a size the core chose is given to the desktop; one the user gave
     // the SDL window reaches the core through its resize event.
+    const int s = state().scale;
     Size size = w.content;
     if (size.cx > 0 && size.cy > 0 && (d.content.cx != size.cx || d.content.cy != size.cy)) {
-        SDL_SetWindowSize(d.window, size.cx, size.cy);
+        SDL_SetWindowSize(d.window, size.cx * s, size.cy * s);
         d.needs_present = true;
     }
     d.content = size;
     if (w.outer.left != d.placed.left || w.outer.top != d.placed.top) {
-        SDL_SetWindowPosition(d.window, w.outer.left, w.outer.top);
+        SDL_SetWindowPosition(d.window, w.outer.left * s, w.outer.top * s);
     }
     d.placed = w.outer;
     if (w.visible != d.visible) {
@@ -122,7 +131,9 @@ void present_desktop_window(DesktopWindow& d) {
     SDL_SetRenderDrawColor(d.renderer, FACE_GREY, FACE_GREY, FACE_GREY, 255);
     SDL_RenderClear(d.renderer);
     if (d.texture != nullptr) {
-        SDL_Rect area{0, 0, d.texture_w, d.texture_h};
+        // Enlarged by the scale, nearest neighbour (see ensure_texture).
+        const int s = state().scale;
+        SDL_Rect area{0, 0, d.texture_w * s, d.texture_h * s};
         SDL_RenderCopy(d.renderer, d.texture, nullptr, &area);
     }
     SDL_RenderPresent(d.renderer);

@@ -22,6 +22,7 @@ struct DesktopWindow {
     bool needs_present = true;        // exposed, or resized by the desktop
     bool visible = false;
     std::string title;
+    // In the layer's units; the SDL window has them times the scale.
     Rect placed;   // outer rect last applied to the SDL window
     Size content;  // content size the SDL window has (or was given)
 };

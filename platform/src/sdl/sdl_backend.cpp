@@ -10,6 +10,7 @@
 
 #include "core/backend.h"
 #include "sdl/backend_state.h"
+#include "sdl/scale.h"
 #include "select/backends.h"
 
 namespace win::sdl {
@@ -65,6 +66,14 @@ bool start_video(std::string* reason) {
     }
     if (reason->empty()) *reason = "no video driver";
     return false;
+}
+
+Size physical_screen_size() {
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(0, &bounds) != 0 || bounds.w <= 0 || bounds.h <= 0) {
+        return Size{1024, 768};
+    }
+    return Size{bounds.w, bounds.h};
 }
 
 class SdlBackend final : public backend::Backend {
@@ -142,15 +151,16 @@ void SdlBackend::init() {
     }
     state();
     std::atexit(shut_down);
+    std::string complaint;
+    state().scale = choose_scale(physical_screen_size(), SDL_getenv("KV390_SCALE"), &complaint);
+    if (!complaint.empty()) std::fprintf(stderr, "%s\n", complaint.c_str());
     SDL_StartTextInput();
 }
 
+// The layer lays its windows out on the screen as the scale leaves it.
 Size SdlBackend::screen_size() {
-    SDL_Rect bounds;
-    if (SDL_GetDisplayBounds(0, &bounds) != 0 || bounds.w <= 0 || bounds.h <= 0) {
-        return Size{1024, 768};
-    }
-    return Size{bounds.w, bounds.h};
+    const Size screen = physical_screen_size();
+    return Size{screen.cx / state().scale, screen.cy / state().scale};
 }
 
 void SdlBackend::poll_input() {

@@ -5,6 +5,7 @@
 #include "core/input.h"
 #include "sdl/backend_state.h"
 #include "sdl/key_map.h"
+#include "sdl/scale.h"
 
 namespace win::sdl {
 namespace {
@@ -55,12 +56,16 @@ UINT button_message(Uint8 button, bool down) {
 void mouse_button(const SDL_MouseButtonEvent& button) {
     DesktopWindow* d = desktop_of_sdl_window(button.windowID);
     UINT message = button_message(button.button, button.type == SDL_MOUSEBUTTONDOWN);
-    if (d != nullptr && message != 0) input::picture_button(d->hwnd, message, button.x, button.y);
+    const int s = state().scale;
+    if (d != nullptr && message != 0) {
+        input::picture_button(d->hwnd, message, unscaled(button.x, s), unscaled(button.y, s));
+    }
 }
 
 void mouse_motion(const SDL_MouseMotionEvent& motion) {
     DesktopWindow* d = desktop_of_sdl_window(motion.windowID);
-    if (d != nullptr) input::picture_motion(d->hwnd, motion.x, motion.y);
+    const int s = state().scale;
+    if (d != nullptr) input::picture_motion(d->hwnd, unscaled(motion.x, s), unscaled(motion.y, s));
 }
 
 void window_changed(const SDL_WindowEvent& event) {
@@ -86,8 +91,8 @@ void window_changed(const SDL_WindowEvent& event) {
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             d->needs_present = true;
             if (!(get_window_style(d->hwnd) & WS_THICKFRAME)) break;
-            d->content = Size{event.data1, event.data2};
-            input::picture_resized(d->hwnd, event.data1, event.data2);
+            d->content = Size{event.data1 / state().scale, event.data2 / state().scale};
+            input::picture_resized(d->hwnd, d->content.cx, d->content.cy);
             break;
         default:
             break;
