@@ -23,7 +23,7 @@
 #include "frame_calls.h"
 #include "kv390.h"
 #include "playback_script.h"
-#include "raster/row_fill.h"
+#include "raster/paint/row_fill.h"
 #include "state.h"
 #include "weather_frame.h"
 

@@ -1,16 +1,19 @@
 // The raster's fast paths against slower exact rules: rows walked without
-// division, 64-bit ellipse rows started from the previous row, and small
-// one-colour figures against the general shapes.
+// division, 64-bit ellipse rows started from the previous row, and whole
+// figures (their union of parts, the kept runs and the painter) against the
+// row rules marked pixel by pixel.
 #include <random>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "canvas.h"
-#include "raster/figures.h"
-#include "raster/raster_math.h"
-#include "raster/shapes.h"
-#include "raster/small_figure.h"
+#include "raster/paint/draw_figure.h"
+#include "raster/shapes/ellipse.h"
+#include "raster/shapes/exact_math.h"
+#include "raster/shapes/lines.h"
+#include "raster/shapes/polygon_edges.h"
+#include "raster/shapes/wide_pen.h"
 
 using namespace win::raster;
 using raster_test::Canvas;
@@ -83,7 +86,7 @@ TEST(EllipseRows, SmallEllipsesInAnyRowOrderMatchTheCentreTest) {
     for (std::int64_t w = 3; w <= 24; ++w) {
         for (std::int64_t h = 3; h <= 24; h += 3) {
             const Box64 box{-5, 7, -5 + w, 7 + h};
-            const EllipseShape ellipse(box);
+            const EllipseRows ellipse(box);
             std::vector<std::int64_t> rows;
             for (std::int64_t y = box.top - 1; y <= box.bottom; ++y) rows.push_back(y);
             std::shuffle(rows.begin(), rows.end(), random);
@@ -117,26 +120,94 @@ struct PenCase {
     win::COLORREF brush_color;
 };
 
-// The same polygon drawn by the general shapes, as the small figure must match.
+// The row rules marked pixel by pixel in a pen layer and a brush layer, then
+// painted pen over brush: shares the rules with the raster but not its
+// union of spans, its kept runs or its painter.
+class Reference {
+  public:
+    explicit Reference(Canvas& canvas)
+        : canvas_(canvas),
+          bounds_(win::dc_bounds(*canvas.dc)),
+          pen_(std::size_t(canvas.width() * canvas.height())),
+          brush_(pen_.size()) {}
+
+    void polygon(bool pen, const Point64* points, std::size_t n) {
+        std::vector<PolygonEdge> edges;
+        for_each_edge(points, n, [&](Point64 a, Point64 b) { edges.emplace_back(a, b); });
+        std::vector<std::int64_t> crossings(edges.size());
+        for (std::int64_t y = bounds_.top; y < bounds_.bottom; ++y) {
+            const std::size_t found =
+                row_crossings(edges.data(), edges.size(), y, crossings.data());
+            for (std::size_t i = 0; i + 1 < found; i += 2)
+                mark(pen, y, {crossings[i], crossings[i + 1]});
+        }
+    }
+    void thin_path(const Point64* points, std::size_t n, bool closed) {
+        for (std::size_t i = 0; i < path_segments(n, closed); ++i) {
+            const LineRows line(points[i], points[(i + 1) % n]);
+            Span s;
+            for (std::int64_t y = bounds_.top; y < bounds_.bottom; ++y)
+                if (line.row_span(y, &s)) mark(true, y, s);
+        }
+    }
+    void wide_path(const Point64* points, std::size_t n, bool closed, std::int64_t width) {
+        for_each_wide_part(
+            points, n, closed, width, [&](const Point64* quad) { polygon(true, quad, 4); },
+            [&](Point64 centre) { ellipse(true, disc_box(centre, width)); });
+    }
+    void ellipse(bool pen, const Box64& box) {
+        const EllipseRows rows(box);
+        Span s;
+        for (std::int64_t y = bounds_.top; y < bounds_.bottom; ++y)
+            if (rows.row_span(y, &s)) mark(pen, y, s);
+    }
+    // The DC's pen and brush along a closed path of points.
+    void polygon_with_dc_objects(const std::vector<Point64>& points) {
+        const FigureColours c = colours_of(*canvas_.dc);
+        if (c.brush) polygon(false, points.data(), points.size());
+        if (c.pen == PenMode::Thin) thin_path(points.data(), points.size(), true);
+        if (c.pen == PenMode::Wide) wide_path(points.data(), points.size(), true, c.pen_width);
+        paint(c.brush_pixel, c.pen_pixel);
+    }
+    // Writes the layers; bumps the surface version once when anything was written.
+    void paint(std::uint32_t brush_pixel, std::uint32_t pen_pixel) {
+        bool wrote = false;
+        for (int y = 0; y < canvas_.height(); ++y) {
+            for (int x = 0; x < canvas_.width(); ++x) {
+                const std::size_t i = index(x, y);
+                if (!pen_[i] && !brush_[i]) continue;
+                canvas_.surface.row(y)[x] = pen_[i] ? pen_pixel : brush_pixel;
+                wrote = true;
+            }
+        }
+        if (wrote) canvas_.surface.touch();
+    }
+
+  private:
+    std::size_t index(std::int64_t x, std::int64_t y) const {
+        return std::size_t(y * canvas_.width() + x);
+    }
+    void mark(bool pen, std::int64_t y, Span s) {
+        for (std::int64_t x = std::max<std::int64_t>(s.x0, bounds_.left);
+             x < std::min<std::int64_t>(s.x1, bounds_.right); ++x)
+            (pen ? pen_ : brush_)[index(x, y)] = true;
+    }
+
+    Canvas& canvas_;
+    win::Rect bounds_;
+    std::vector<bool> pen_, brush_;
+};
+
+// The same polygon by the exact rules, as the drawing call must paint it.
 void general_polygon(Canvas& canvas, const std::vector<Point64>& points) {
-    win::DeviceContext& dc = *canvas.dc;
-    FigureArena arena;
-    std::uint32_t brush_pixel = 0;
-    const bool has_brush = brush_paints(dc, &brush_pixel);
-    const PolygonFillShape fill(points.data(), points.size(), arena);
-    const PenInfo pen = pen_info(dc);
-    UnionShape outline(arena);
-    if (pen.mode == PenMode::Thin) add_thin_path(outline, points.data(), points.size(), true);
-    if (pen.mode == PenMode::Wide)
-        add_wide_path(outline, points.data(), points.size(), true, pen.width);
-    paint_figure(dc, has_brush ? &fill : nullptr, brush_pixel, &outline, pen.pixel);
+    Reference(canvas).polygon_with_dc_objects(points);
 }
 
 void select(Canvas& canvas, const PenCase& c) {
     canvas.use(c.style, c.width, c.pen, c.brush ? &c.brush_color : nullptr);
 }
 
-TEST(SmallFigure, PolygonsMatchTheGeneralShapesPixelForPixel) {
+TEST(Figures, PolygonsMatchTheExactRulesPixelForPixel) {
     using namespace raster_test;
     const PenCase cases[] = {
         {win::PS_SOLID, 1, RED, true, RED},   {win::PS_SOLID, 0, BLUE, false, 0},
@@ -168,7 +239,7 @@ TEST(SmallFigure, PolygonsMatchTheGeneralShapesPixelForPixel) {
     }
 }
 
-TEST(SmallFigure, LinesMatchTheGeneralShapes) {
+TEST(Figures, LinesMatchTheExactRules) {
     std::mt19937 random(3);
     std::uniform_int_distribution<int> coordinate(-6, 45), width(0, 7);
     for (int round = 0; round < 400; ++round) {
@@ -182,13 +253,11 @@ TEST(SmallFigure, LinesMatchTheGeneralShapes) {
         win::move_to(fast.dc, a.x, a.y, nullptr);
         ASSERT_TRUE(win::line_to(fast.dc, b.x, b.y));
 
-        FigureArena arena;
-        UnionShape stroke(arena);
+        Reference stroke(general);
         const Point64 ends[2] = {{a.x, a.y}, {b.x, b.y}};
-        if (pen_width <= 1) add_thin_path(stroke, ends, 2, false);
-        if (pen_width > 1 && !(ends[0] == ends[1]))
-            add_wide_path(stroke, ends, 2, false, pen_width);
-        paint_figure(*general.dc, nullptr, 0, &stroke, win::pixel_of(raster_test::RED));
+        if (pen_width <= 1) stroke.thin_path(ends, 2, false);
+        if (pen_width > 1 && !(ends[0] == ends[1])) stroke.wide_path(ends, 2, false, pen_width);
+        stroke.paint(0, win::pixel_of(raster_test::RED));
 
         int differing = 0;
         fast.for_each_pixel(
@@ -203,7 +272,7 @@ namespace {
 
 // Kept shapes: a figure drawn once and then again elsewhere (partly outside
 // the canvas or the clip too) paints what drawing it fresh there paints.
-TEST(FigureCache, ShapesDrawnAgainElsewhereMatchTheGeneralShapes) {
+TEST(FigureCache, ShapesDrawnAgainElsewhereMatchTheExactRules) {
     using namespace raster_test;
     std::mt19937 random(9);
     std::uniform_int_distribution<int> offset(-12, 40), shape(0, 12), width(0, 4);
@@ -233,8 +302,9 @@ TEST(FigureCache, ShapesDrawnAgainElsewhereMatchTheGeneralShapes) {
             const int r = std::max(moved[1].x, dx) + 1, b = std::max(moved[1].y, dy) + 1;
             win::ellipse(first.dc, l - dx + 3, t - dy + 3, r - dx + 3, b - dy + 3);
             win::ellipse(fast.dc, l, t, r, b);
-            const EllipseShape fill(Box64{l, t, r - 1, b - 1});
-            paint_figure(*general.dc, &fill, win::pixel_of(RED), nullptr, 0);
+            Reference fill(general);
+            fill.ellipse(false, Box64{l, t, r - 1, b - 1});
+            fill.paint(win::pixel_of(RED), 0);
         } else {
             win::polygon(first.dc, points.data(), 3);
             win::polygon(fast.dc, moved.data(), 3);
@@ -255,8 +325,9 @@ TEST(FigureCache, ShapesTooLargeOrTooFarApartAreDrawnDirectly) {
         Canvas fast(100, 100), general(100, 100);
         fast.brush_only(BLUE);
         win::ellipse(fast.dc, 2, 3, 2 + size + 1, 3 + size + 1);
-        const EllipseShape fill(Box64{2, 3, 2 + size, 3 + size});
-        paint_figure(*general.dc, &fill, win::pixel_of(BLUE), nullptr, 0);
+        Reference fill(general);
+        fill.ellipse(false, Box64{2, 3, 2 + size, 3 + size});
+        fill.paint(win::pixel_of(BLUE), 0);
         int differing = 0;
         fast.for_each_pixel(
             [&](int x, int y, win::COLORREF v) { differing += v != general.at(x, y); });
@@ -274,6 +345,41 @@ TEST(FigureCache, ShapesTooLargeOrTooFarApartAreDrawnDirectly) {
             differing += v != general_polygon_canvas.at(x, y);
         });
         EXPECT_EQ(differing, 0) << size;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Long paths outgrow a figure's inline parts and spill to its arena: many
+// edges in one polygon, many quads and discs along a wide pen, with pen and
+// brush in one colour or two.
+TEST(Figures, LongPathsMatchTheExactRules) {
+    using namespace raster_test;
+    const PenCase cases[] = {
+        {win::PS_SOLID, 1, RED, true, BLUE},
+        {win::PS_SOLID, 3, RED, true, RED},
+        {win::PS_SOLID, 4, BLUE, true, RED},
+        {win::PS_NULL, 0, 0, true, BLUE},
+    };
+    std::mt19937 random(13);
+    std::uniform_int_distribution<int> coordinate(-8, 47), vertices(17, 70);
+    for (int round = 0; round < 40; ++round) {
+        std::vector<win::Point> points(std::size_t(vertices(random)));
+        for (win::Point& p : points) p = {coordinate(random), coordinate(random)};
+        std::vector<Point64> wide(points.size());
+        for (std::size_t i = 0; i < points.size(); ++i) wide[i] = {points[i].x, points[i].y};
+        const PenCase& c = cases[std::size_t(round) % std::size(cases)];
+        Canvas fast(40, 40), general(40, 40);
+        select(fast, c);
+        select(general, c);
+        ASSERT_TRUE(win::polygon(fast.dc, points.data(), int(points.size())));
+        general_polygon(general, wide);
+        int differing = 0;
+        fast.for_each_pixel(
+            [&](int x, int y, win::COLORREF v) { differing += v != general.at(x, y); });
+        ASSERT_EQ(differing, 0) << "round " << round << ", " << points.size() << " vertices";
     }
 }
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "raster/raster_math.h"
-#include "raster/shapes.h"
+#include "raster/shapes/ellipse.h"
+#include "raster/shapes/exact_math.h"
 
 using namespace win::raster;
 
@@ -29,7 +29,7 @@ TEST(EllipseRows, HugeEllipsesAreSymmetricAndConvex) {
     const std::int64_t big = std::int64_t(INT_MAX) * 3 / 2;
     for (Box64 box : {Box64{-big, -big, big + 1, big + 1}, Box64{-big, -7, big, 8},
                       Box64{INT_MIN, INT_MIN, INT_MAX, INT_MAX}}) {
-        const EllipseShape shape(box);
+        const EllipseRows shape(box);
         const std::int64_t third = box.top + box.height() / 3;
         const std::int64_t rows[] = {box.top, box.top + 1, third, 0, -1, 3};
         Span previous{0, 0};
@@ -54,7 +54,7 @@ TEST(EllipseRows, HugeEllipsesAreSymmetricAndConvex) {
 }
 
 TEST(EllipseRows, WidestRowTouchesTheBoxAndPolesAreNarrow) {
-    const EllipseShape circle({0, 0, 11, 11});
+    const EllipseRows circle({0, 0, 11, 11});
     Span s;
     ASSERT_TRUE(circle.row_span(5, &s));
     EXPECT_EQ(s.x0, 0);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 namespace win::raster {
@@ -27,5 +28,22 @@ struct Box64 {
                 std::min(a.bottom, b.bottom)};
     }
 };
+
+// Rows [top, bottom).
+struct RowRange {
+    std::int64_t top = 0, bottom = 0;
+    bool empty() const { return bottom <= top; }
+    bool holds(std::int64_t y) const { return y >= top && y < bottom; }
+};
+
+// Columns [x0, x1) of one row.
+struct Span {
+    std::int64_t x0 = 0, x1 = 0;
+};
+
+// The number of segments of a path of n points.
+inline std::size_t path_segments(std::size_t n, bool closed) {
+    return closed ? n : (n == 0 ? 0 : n - 1);
+}
 
 }  // namespace win::raster

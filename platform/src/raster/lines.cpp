@@ -1,129 +1,6 @@
-// One-pixel lines and the current position.  A line's pixels on any row are
-// found directly from the Bresenham rounding rule, so a clipped line covers
-// exactly the visible pixels of the unclipped one.
-#include <algorithm>
-
-#include "raster/figures.h"
-#include "raster/raster_math.h"
-#include "raster/small_figure.h"
-
-namespace win::raster {
-
-namespace {
-
-std::int64_t sign_of(std::int64_t v) {
-    return v < 0 ? -1 : 1;
-}
-
-// Lines shorter than this on both axes keep every product below 2^62.
-constexpr std::int64_t SHORT_AXIS = std::int64_t(1) << 30;
-
-// Minor-axis offset of step i: i * minor / major rounded, halves away from the start.
-template <typename T>
-std::int64_t minor_offset(std::int64_t i, std::int64_t minor, std::int64_t major) {
-    return std::int64_t(floor_div<T>(T(2) * i * minor + major, T(2) * major));
-}
-
-// The steps [first, last] of a shallow line that land on row offset.
-// Long lines divide in 128 bits; short ones walk their rows instead.
-void shallow_steps(std::int64_t offset, std::int64_t adx, std::int64_t ady, std::int64_t* first,
-                   std::int64_t* last) {
-    const i128 twice_minor = i128(2) * ady;
-    *first = std::max<std::int64_t>(
-        *first, std::int64_t(ceil_div<i128>(i128(2) * adx * offset - adx, twice_minor)));
-    *last = std::min<std::int64_t>(
-        *last, std::int64_t(ceil_div<i128>(i128(2) * adx * (offset + 1) - adx, twice_minor)) - 1);
-}
-
-}  // namespace
-
-LineRows::LineRows(Point64 a, Point64 b)
-    : a_(a),
-      b_(b),
-      adx_(b.x > a.x ? b.x - a.x : a.x - b.x),
-      ady_(b.y > a.y ? b.y - a.y : a.y - b.y),
-      sx_(sign_of(b.x - a.x)),
-      sy_(sign_of(b.y - a.y)),
-      short_(adx_ < SHORT_AXIS && ady_ < SHORT_AXIS) {
-    const std::int64_t steps = std::max(adx_, ady_);
-    if (steps == 0) {
-        rows_ = {a.y, a.y};
-        return;
-    }
-    const std::int64_t last_row_offset =
-        adx_ < ady_ ? steps - 1
-                    : (short_ ? minor_offset<std::int64_t>(steps - 1, ady_, adx_)
-                              : minor_offset<i128>(steps - 1, ady_, adx_));
-    rows_ = sy_ > 0 ? RowRange{a.y, a.y + last_row_offset + 1}
-                    : RowRange{a.y - last_row_offset, a.y + 1};
-    if (!short_ || ady_ == 0) return;
-    // Both walks step 2 adx over 2 ady; they start at row offset 0.
-    walk_.init(2 * std::max<std::int64_t>(ady_, 1), 2 * adx_);
-    walk_.place(0, adx_ < ady_ ? ady_ : -adx_);
-}
-
-void LineShape::add_spans(std::int64_t y, SpanList& out) const {
-    Span s;
-    if (line_.row_span(y, &s)) out.push_back(s);
-}
-
-bool LineRows::row_span(std::int64_t y, Span* span) const {
-    if (y < rows_.top || y >= rows_.bottom) return false;
-    const std::int64_t offset = (y - a_.y) * sy_;
-    if (ady_ > adx_) {  // steep: one pixel per row
-        std::int64_t minor = 0;
-        if (short_) {
-            walk_.seek(offset, [this](std::int64_t k) { return 2 * adx_ * k + ady_; });
-            minor = walk_.floor();
-        } else {
-            minor = minor_offset<i128>(offset, adx_, ady_);
-        }
-        const std::int64_t x = a_.x + sx_ * minor;
-        *span = {x, x + 1};
-        return true;
-    }
-    std::int64_t first = 0, last = adx_ - 1;
-    if (ady_ > 0 && short_) {
-        // The row's steps run from its own first step to the next row's, less one.
-        walk_.seek(offset, [this](std::int64_t k) { return 2 * adx_ * k - adx_; });
-        first = std::max(first, walk_.ceil());
-        walk_.next();
-        last = std::min(last, walk_.ceil() - 1);
-    }
-    if (ady_ > 0 && !short_) shallow_steps(offset, adx_, ady_, &first, &last);
-    if (first > last) return false;
-    if (sx_ > 0) {
-        *span = {a_.x + first, a_.x + last + 1};
-    } else {
-        *span = {a_.x - last, a_.x - first + 1};
-    }
-    return true;
-}
-
-void add_thin_path(UnionShape& path, const Point64* points, std::size_t n, bool closed) {
-    const std::size_t segments = path_segments(n, closed);
-    path.reserve(segments);
-    for (std::size_t i = 0; i < segments; ++i) {
-        path.add<LineShape>(points[i], points[(i + 1) % n]);
-    }
-}
-
-namespace {
-
-// The stroke of a line: one quad and two discs, or one thin line, always
-// fit a small figure.
-void paint_small_line(DeviceContext& dc, Point64 from, Point64 to, const PenInfo& pen) {
-    const Point64 ends[2] = {from, to};
-    const FigureKey key(FigureKey::Kind::Line, unsigned(pen.mode), false, pen.width);
-    paint_small_figure(dc, key, ends, 2, pen.pixel, [&pen](SmallFigure& stroke, const Point64* e) {
-        if (pen.mode == PenMode::Wide) return stroke.add_wide_path(e, 2, false, pen.width);
-        return stroke.add_thin_path(e, 2, false);
-    });
-}
-
-}  // namespace
-
-}  // namespace win::raster
+// The current position and the line call (raster/shapes/lines.h for one-pixel
+// pens, raster/shapes/wide_pen.h for wide ones).
+#include "raster/paint/draw_figure.h"
 
 namespace win {
 
@@ -138,12 +15,22 @@ bool move_to(HDC hdc, int x, int y, Point* previous) {
 
 bool line_to(HDC hdc, int x, int y) {
     if (!hdc || !hdc->surface) return false;
-    const Point64 from{hdc->position.x, hdc->position.y};
-    const Point64 to{x, y};
+    const Point64 ends[2] = {{hdc->position.x, hdc->position.y}, {x, y}};
     hdc->position = {x, y};
-    const PenInfo pen = pen_info(*hdc);
-    if (pen.mode == PenMode::None || (pen.mode == PenMode::Wide && from == to)) return true;
-    paint_small_line(*hdc, from, to, pen);
+    FigureColours c = colours_of(*hdc);
+    if (c.pen == PenMode::None || (c.pen == PenMode::Wide && ends[0] == ends[1])) return true;
+    c.brush = false;  // a line has no inside
+    FigureKey key(FigureKey::Kind::Line, unsigned(c.pen), false, c.pen_width);
+    const bool keep = key.set_points(ends, 2);
+    draw_figure(*hdc, c, keep ? &key : nullptr, ends[0], [&](Figure&, Figure& pen, Point64 o) {
+        const Point64 moved[2] = {{ends[0].x - o.x, ends[0].y - o.y},
+                                  {ends[1].x - o.x, ends[1].y - o.y}};
+        if (c.pen == PenMode::Wide) {
+            pen.add_wide_path(moved, 2, false, c.pen_width);
+        } else {
+            pen.add_thin_path(moved, 2, false);
+        }
+    });
     return true;
 }
 

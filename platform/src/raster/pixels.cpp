@@ -1,7 +1,7 @@
 // Single pixels and brush-filled rectangles.
 #include <algorithm>
 
-#include "raster/one_colour.h"
+#include "raster/paint/draw_figure.h"
 
 namespace win {
 
@@ -31,8 +31,10 @@ bool fill_rect(HDC hdc, const Rect* rect, HGDIOBJ brush) {
         return false;
     }
     if (brush->is_null) return true;
-    raster::paint_box(*hdc, {rect->left, rect->top, rect->right, rect->bottom},
-                      pixel_of(brush->color));
+    const raster::Box64 box{rect->left, rect->top, rect->right, rect->bottom};
+    raster::draw_one_colour(
+        *hdc, pixel_of(brush->color), nullptr, {},
+        [&box](raster::Figure& figure, raster::Point64) { figure.add_box(box); });
     return true;
 }
 

@@ -1,18 +1,13 @@
-// Wide solid pens: every segment is a quad of the pen's width centred on the
-// path, every vertex a round disc; the union is painted once.
-#include <cmath>
+// Segment quads and vertex discs of wide pens.
+#include "raster/shapes/wide_pen.h"
 
-#include "raster/shapes.h"
+#include <cmath>
 
 namespace win::raster {
 
 Box64 disc_box(Point64 centre, std::int64_t width) {
     const std::int64_t left = centre.x - width / 2, top = centre.y - width / 2;
     return {left, top, left + width, top + width};
-}
-
-void add_disc(UnionShape& path, Point64 centre, std::int64_t width) {
-    path.add<EllipseShape>(disc_box(centre, width));
 }
 
 namespace {
@@ -45,21 +40,6 @@ bool segment_quad(Point64 a, Point64 b, std::int64_t width, Point64 quad[4]) {
     quad[2] = {b.x + side_b.x, b.y + side_b.y};
     quad[3] = {a.x + side_b.x, a.y + side_b.y};
     return true;
-}
-
-void add_wide_path(UnionShape& path, const Point64* points, std::size_t n, bool closed,
-                   std::int64_t width) {
-    path.reserve(path_segments(n, closed) + n);
-    for_each_wide_part(
-        points, n, closed, width,
-        [&path](const Point64* quad) {
-            path.add<PolygonFillShape>(quad, 4, path.arena());
-            return true;
-        },
-        [&path, width](Point64 centre) {
-            add_disc(path, centre, width);
-            return true;
-        });
 }
 
 }  // namespace win::raster

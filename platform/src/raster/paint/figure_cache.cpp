@@ -1,9 +1,11 @@
 // A direct-mapped table of figure runs: the slot is chosen by a hash of the
 // shape, and a new shape replaces whatever the slot held.
-#include "raster/figure_cache.h"
+#include "raster/paint/figure_cache.h"
 
 #include <algorithm>
 #include <memory>
+
+#include "raster/paint/painter.h"
 
 namespace win::raster {
 
@@ -87,22 +89,24 @@ FigureRuns& figure_slot(const FigureKey& key, bool* found) {
     return kept.runs[slot];
 }
 
+bool record_runs(const Figure& figure, FigureRuns& out) {
+    const RowRange rows = figure.rows();
+    bool fits = true;
+    figure.with_runs([&](auto runs_of) {
+        for (std::int64_t y = rows.top; y < rows.bottom && fits; ++y)
+            runs_of(y,
+                    [&](std::int64_t x0, std::int64_t x1) { fits = fits && out.add(y, x0, x1); });
+    });
+    return fits;
+}
+
 void paint_runs(DeviceContext& dc, const FigureRuns& figure, Point64 anchor, std::uint32_t pixel) {
-    if (!dc.surface) return;
-    const Box64 clip = clip_of(dc);
-    if (clip.left >= clip.right) return;
-    const std::int64_t first = std::max<std::int64_t>(0, clip.top - anchor.y - figure.top);
-    const std::int64_t end =
-        std::min<std::int64_t>(figure.rows, clip.bottom - anchor.y - figure.top);
-    bool wrote = false;
-    for (std::int64_t r = first; r < end; ++r) {
-        std::uint32_t* row = dc.surface->row(std::int32_t(anchor.y + figure.top + r));
-        for (int i = 0; i < figure.counts[r]; ++i) {
-            wrote |= fill_clipped(row, anchor.x + figure.runs[r][i][0],
-                                  anchor.x + figure.runs[r][i][1], clip, pixel);
-        }
-    }
-    if (wrote) dc.surface->touch();
+    const std::int64_t top = anchor.y + figure.top;
+    paint_rows(dc, {top, top + figure.rows}, [&](std::int64_t y, auto fill) {
+        const std::int64_t r = y - top;
+        for (int i = 0; i < figure.counts[r]; ++i)
+            fill(anchor.x + figure.runs[r][i][0], anchor.x + figure.runs[r][i][1], pixel);
+    });
 }
 
 }  // namespace win::raster

@@ -8,8 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "raster/shapes.h"
 #include "raster/device_context.h"
+#include "raster/paint/figure.h"
+#include "raster/geometry.h"
 
 namespace win::raster {
 
@@ -59,6 +60,9 @@ struct FigureRuns {
 // the shape does not fit; the caller then draws it directly.
 template <typename Record>
 const FigureRuns& figure_runs(const FigureKey& key, Record record);
+
+// Stores the runs of a figure built at the origin; false when they do not fit.
+bool record_runs(const Figure& figure, FigureRuns& out);
 
 // Paints runs at anchor in pixel, cut to the DC's clip; bumps the surface
 // version when anything visible was written.
