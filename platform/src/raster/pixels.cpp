@@ -32,9 +32,7 @@ bool fill_rect(HDC hdc, const Rect* rect, HGDIOBJ brush) {
     }
     if (brush->is_null) return true;
     const raster::Box64 box{rect->left, rect->top, rect->right, rect->bottom};
-    raster::draw_one_colour(
-        *hdc, pixel_of(brush->color), nullptr, {},
-        [&box](raster::Figure& figure, raster::Point64) { figure.add_box(box); });
+    raster::paint_box(*hdc, box, pixel_of(brush->color));
     return true;
 }
 

@@ -10,8 +10,7 @@ void draw_rectangle_figure(DeviceContext& dc, const Box64& box, const FigureColo
     if (c.pen == PenMode::None || (c.pen == PenMode::Thin && c.brush && c.one_colour())) {
         // One box: the brush alone, or outline and inside in one colour.
         const Box64 whole = c.pen == PenMode::None ? brush_without_pen(box) : box;
-        draw_one_colour(dc, c.pixel(), nullptr, {},
-                        [&whole](Figure& figure, Point64) { figure.add_box(whole); });
+        paint_box(dc, whole, c.pixel());
         return;
     }
     draw_figure(dc, c, nullptr, {}, [&](Figure& brush, Figure& pen, Point64) {

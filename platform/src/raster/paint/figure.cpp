@@ -1,4 +1,4 @@
-// Building a figure from its parts, and gathering one row's spans from them.
+// Building a figure from its parts.
 #include "raster/paint/figure.h"
 
 #include <algorithm>
@@ -20,7 +20,7 @@ void Figure::add_polygon(const Point64* points, std::size_t n) {
     const std::size_t count = edges_.size() - first;
     if (count == 0) return;
     edge_sets_.add(*arena_, EdgeSet{edges_.size(), rows});
-    count_part(Single::None);
+    count_part(EDGES);
     include(rows);
     most_spans_ += count / 2;
     if (count > largest_set_) {
@@ -34,7 +34,7 @@ void Figure::add_thin_path(const Point64* points, std::size_t n, bool closed) {
     lines_.reserve(*arena_, segments);
     for (std::size_t i = 0; i < segments; ++i) {
         include(lines_.add(*arena_, points[i], points[(i + 1) % n]).rows());
-        count_part(Single::Line);
+        count_part(LINES);
     }
     most_spans_ += segments;
 }
@@ -45,31 +45,6 @@ void Figure::add_wide_path(const Point64* points, std::size_t n, bool closed, st
         [this, width](Point64 centre) {
             add_ellipse(EllipsePart::Kind::Fill, disc_box(centre, width));
         });
-}
-
-void Figure::add_row_spans(std::int64_t y, RowSpans& out) const {
-    std::int64_t inline_crossings[INLINE_CROSSINGS];
-    std::int64_t* crossings = largest_set_ > INLINE_CROSSINGS ? crossings_ : inline_crossings;
-    std::size_t first = 0;
-    for (const EdgeSet& set : edge_sets_) {
-        if (set.rows.holds(y)) {
-            const std::size_t found =
-                row_crossings(edges_.data() + first, set.end - first, y, crossings);
-            for (std::size_t i = 0; i + 1 < found; i += 2) out.add(crossings[i], crossings[i + 1]);
-        }
-        first = set.end;
-    }
-    Span s[2];
-    for (const LineRows& line : lines_) {
-        if (line.row_span(y, &s[0])) out.add(s[0].x0, s[0].x1);
-    }
-    for (const EllipsePart& ellipse : ellipses_) {
-        const std::size_t n = ellipse.row_spans(y, s);
-        for (std::size_t i = 0; i < n; ++i) out.add(s[i].x0, s[i].x1);
-    }
-    for (const Box64& box : boxes_) {
-        if (y >= box.top && y < box.bottom) out.add(box.left, box.right);
-    }
 }
 
 }  // namespace win::raster

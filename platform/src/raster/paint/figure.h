@@ -75,65 +75,79 @@ class Figure {
     void add_thin_path(const Point64* points, std::size_t count, bool closed);
     // A wide pen along the path: segment quads and a disc at every vertex.
     void add_wide_path(const Point64* points, std::size_t count, bool closed, std::int64_t width);
+    // An ellipse's fill, one-pixel boundary or wide-pen ring (pen_width for rings).
     void add_ellipse(EllipsePart::Kind kind, const Box64& box, std::int64_t pen_width = 0) {
-        include(ellipses_.add(*arena_, kind, box, pen_width).rows());
-        count_part(Single::Ellipse);
+        if (kind == EllipsePart::Kind::Fill) {
+            include(fills_.add(*arena_, box).rows());
+            count_part(FILLS);
+            most_spans_ += 1;
+            return;
+        }
+        include(ellipse_edges_.add(*arena_, kind, box, pen_width).rows());
+        count_part(ELLIPSE_EDGES);
         most_spans_ += 2;
     }
     void add_box(const Box64& box) {
         if (box.empty()) return;
         boxes_.add(*arena_, box);
         include({box.top, box.bottom});
-        count_part(Single::Box);
+        count_part(BOXES);
         most_spans_ += 1;
     }
 
     FigureArena& arena() const { return *arena_; }
     // The rows the parts cover (empty when there are none).
     RowRange rows() const { return rows_; }
-    // The most spans add_row_spans may add for one row.
+    // The most spans one row may have.
     std::size_t most_spans() const { return most_spans_; }
-    // Adds row y's spans, unsorted and possibly overlapping.
-    void add_row_spans(std::int64_t y, RowSpans& out) const;
     // Sets out to the runs of the union on row y (out has room for most_spans()).
     void row_runs(std::int64_t y, RowSpans& out) const {
+        std::int64_t in_line[INLINE_CROSSINGS];
         out.clear();
-        add_row_spans(y, out);
+        add_row_spans<ALL_KINDS>(y, out, crossings_room(in_line));
         out.merge();
     }
     // Calls use(runs_of) once, where runs_of(y, emit) calls emit(x0, x1) for
-    // each run of row y, left to right.  A
-    // figure of one box, ellipse part or line has its runs already (its spans
-    // are sorted and apart), so its rows are read straight from the part.
+    // each run of row y, left to right.  The kinds of parts the figure holds
+    // are looked at here, once, not on every row: a figure of one box, ellipse
+    // fill or line has its runs already (its spans are sorted and apart) and
+    // its rows are read straight from the part; the usual mixes of parts get
+    // a row loop that visits only their kinds.
     template <typename Use>
     void with_runs(Use use) const {
-        switch (single_) {
-            case Single::Box:
-                // Asked only for the figure's rows, which are the box's.
-                use([&box = boxes_[0]](std::int64_t, auto emit) { emit(box.left, box.right); });
-                return;
-            case Single::Ellipse:
-                use([&ellipse = ellipses_[0]](std::int64_t y, auto emit) {
-                    Span s[2];
-                    const std::size_t n = ellipse.row_spans(y, s);
-                    for (std::size_t i = 0; i < n; ++i) emit(s[i].x0, s[i].x1);
-                });
-                return;
-            case Single::Line:
-                use([&line = lines_[0]](std::int64_t y, auto emit) {
-                    Span s;
-                    if (line.row_span(y, &s)) emit(s.x0, s.x1);
-                });
-                return;
-            case Single::None: {
-                RowSpans buffer(most_spans_, *arena_);
-                use([this, &buffer](std::int64_t y, auto emit) {
-                    buffer.clear();
-                    add_row_spans(y, buffer);
-                    buffer.for_each_run(emit);
-                });
-                return;
+        if (parts_ == 1) {
+            switch (kinds_) {
+                case BOXES:
+                    // Asked only for the figure's rows, which are the box's.
+                    use([&box = boxes_[0]](std::int64_t, auto emit) { emit(box.left, box.right); });
+                    return;
+                case FILLS:
+                    use([&fill = fills_[0]](std::int64_t y, auto emit) {
+                        Span s;
+                        if (fill.row_span(y, &s)) emit(s.x0, s.x1);
+                    });
+                    return;
+                case LINES:
+                    use([&line = lines_[0]](std::int64_t y, auto emit) {
+                        Span s;
+                        if (line.row_span(y, &s)) emit(s.x0, s.x1);
+                    });
+                    return;
+                default:
+                    break;
             }
+        }
+        switch (kinds_) {
+            case EDGES:  // a polygon's brush
+                return with_gathered_runs<EDGES>(use);
+            case EDGES | LINES:  // a polygon with a one-pixel pen
+                return with_gathered_runs<EDGES | LINES>(use);
+            case EDGES | FILLS:  // a wide pen: quads and discs
+                return with_gathered_runs<EDGES | FILLS>(use);
+            case LINES:  // one-pixel polylines
+                return with_gathered_runs<LINES>(use);
+            default:
+                return with_gathered_runs<ALL_KINDS>(use);
         }
     }
 
@@ -144,8 +158,16 @@ class Figure {
         RowRange rows;
     };
     static constexpr std::size_t INLINE_CROSSINGS = 16;
+    // The kinds of parts, as bits.
+    enum Kinds : unsigned {
+        EDGES = 1,
+        LINES = 2,
+        FILLS = 4,
+        ELLIPSE_EDGES = 8,  // ellipse boundaries and rings
+        BOXES = 16,
+        ALL_KINDS = 31,
+    };
 
-    enum class Single : std::uint8_t { None, Box, Ellipse, Line };
     // Widens the figure's rows to cover rows.
     void include(RowRange rows) {
         if (rows.empty()) return;
@@ -156,22 +178,83 @@ class Figure {
         rows_.top = std::min(rows_.top, rows.top);
         rows_.bottom = std::max(rows_.bottom, rows.bottom);
     }
-    // Counts a part of that kind.
-    void count_part(Single kind) { single_ = parts_++ == 0 ? kind : Single::None; }
+    void count_part(Kinds kind) {
+        ++parts_;
+        kinds_ |= kind;
+    }
+    // Room for the crossings of the largest edge set with a row: in_line when
+    // they fit INLINE_CROSSINGS, else in the arena.
+    std::int64_t* crossings_room(std::int64_t* in_line) const {
+        return largest_set_ > INLINE_CROSSINGS ? crossings_ : in_line;
+    }
+    // Adds row y's spans from the parts of the kinds in Kinds, unsorted and
+    // possibly overlapping.
+    template <unsigned Kinds>
+    void add_row_spans(std::int64_t y, RowSpans& out, std::int64_t* crossings) const;
+    template <unsigned Kinds, typename Use>
+    void with_gathered_runs(Use use) const {
+        RowSpans spans(most_spans_, *arena_);
+        std::int64_t in_line[INLINE_CROSSINGS];
+        std::int64_t* const crossings = crossings_room(in_line);
+        use([this, &spans, crossings](std::int64_t y, auto emit) {
+            spans.clear();
+            add_row_spans<Kinds>(y, spans, crossings);
+            spans.for_each_run(emit);
+        });
+    }
 
     FigureArena* arena_;
     PartList<PolygonEdge, 16> edges_;
     PartList<EdgeSet, 4> edge_sets_;
     PartList<LineRows, 8> lines_;
-    PartList<EllipsePart, 4> ellipses_;
+    PartList<EllipseRows, 4> fills_;
+    PartList<EllipsePart, 2> ellipse_edges_;
     PartList<Box64, 4> boxes_;
     RowRange rows_{0, 0};
-    std::size_t parts_ = 0;
-    Single single_ = Single::None;  // the kind of the only part
+    std::uint32_t parts_ = 0;
+    unsigned kinds_ = 0;  // the Kinds of the parts, or'ed
     std::size_t most_spans_ = 0;
     // Room for the crossings of the largest edge set with a row.
     std::size_t largest_set_ = 0;
     std::int64_t* crossings_ = nullptr;  // in the arena, for sets larger than inline
 };
+
+template <unsigned Kinds>
+void Figure::add_row_spans(std::int64_t y, RowSpans& out, std::int64_t* crossings) const {
+    if constexpr ((Kinds & EDGES) != 0) {
+        std::size_t first = 0;
+        for (const EdgeSet& set : edge_sets_) {
+            if (set.rows.holds(y)) {
+                const std::size_t found =
+                    row_crossings(edges_.data() + first, set.end - first, y, crossings);
+                for (std::size_t i = 0; i + 1 < found; i += 2)
+                    out.add(crossings[i], crossings[i + 1]);
+            }
+            first = set.end;
+        }
+    }
+    Span s[2];
+    if constexpr ((Kinds & LINES) != 0) {
+        for (const LineRows& line : lines_) {
+            if (line.row_span(y, &s[0])) out.add(s[0].x0, s[0].x1);
+        }
+    }
+    if constexpr ((Kinds & FILLS) != 0) {
+        for (const EllipseRows& fill : fills_) {
+            if (fill.row_span(y, &s[0])) out.add(s[0].x0, s[0].x1);
+        }
+    }
+    if constexpr ((Kinds & ELLIPSE_EDGES) != 0) {
+        for (const EllipsePart& ellipse : ellipse_edges_) {
+            const std::size_t n = ellipse.row_spans(y, s);
+            for (std::size_t i = 0; i < n; ++i) out.add(s[i].x0, s[i].x1);
+        }
+    }
+    if constexpr ((Kinds & BOXES) != 0) {
+        for (const Box64& box : boxes_) {
+            if (y >= box.top && y < box.bottom) out.add(box.left, box.right);
+        }
+    }
+}
 
 }  // namespace win::raster

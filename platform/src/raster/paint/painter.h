@@ -49,6 +49,14 @@ void paint_rows(DeviceContext& dc, RowRange rows, PaintRow paint_row) {
     if (wrote) dc.surface->touch();
 }
 
+// Paints a box in one pixel value: the figure of one box, which needs no
+// list of parts.
+inline void paint_box(DeviceContext& dc, const Box64& box, std::uint32_t pixel) {
+    if (box.empty()) return;
+    paint_rows(dc, {box.top, box.bottom},
+               [&box, pixel](std::int64_t, auto fill) { fill(box.left, box.right, pixel); });
+}
+
 // Paints a figure in one pixel value, each pixel once.
 void paint_figure(DeviceContext& dc, const Figure& figure, std::uint32_t pixel);
 // Paints the pen figure in pen_pixel and the brush figure, less the pen's

@@ -19,6 +19,7 @@ class EllipseRows {
     EllipseRows() = default;
     explicit EllipseRows(Box64 box) : box_(box) {}
     const Box64& box() const { return box_; }
+    RowRange rows() const { return {box_.top, box_.bottom}; }
     // The row's single span; false when the row is empty.
     bool row_span(std::int64_t y, Span* span) const;
 
@@ -43,7 +44,7 @@ class EllipsePart {
     // pen_width counts for rings only.
     EllipsePart(Kind kind, Box64 box, std::int64_t pen_width = 0);
 
-    RowRange rows() const { return {outer_.box().top, outer_.box().bottom}; }
+    RowRange rows() const { return outer_.rows(); }
     // Writes the row's spans (at most two, possibly empty) to out; returns how many.
     std::size_t row_spans(std::int64_t y, Span out[2]) const {
         if (kind_ == Kind::Fill) return outer_.row_span(y, &out[0]) ? 1 : 0;
