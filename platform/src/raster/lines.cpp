@@ -17,9 +17,8 @@ bool line_to(HDC hdc, int x, int y) {
     if (!hdc || !hdc->surface) return false;
     const Point64 ends[2] = {{hdc->position.x, hdc->position.y}, {x, y}};
     hdc->position = {x, y};
-    FigureColours c = colours_of(*hdc);
+    const FigureColours c = pen_colours_of(*hdc);
     if (c.pen == PenMode::None || (c.pen == PenMode::Wide && ends[0] == ends[1])) return true;
-    c.brush = false;  // a line has no inside
     FigureKey key(FigureKey::Kind::Line, unsigned(c.pen), false, c.pen_width);
     const bool keep = key.set_points(ends, 2);
     draw_figure(*hdc, c, keep ? &key : nullptr, ends[0], [&](Figure&, Figure& pen, Point64 o) {

@@ -30,7 +30,8 @@ struct FigureColours {
     std::uint32_t pixel() const { return pen != PenMode::None ? pen_pixel : brush_pixel; }
 };
 
-inline FigureColours colours_of(const DeviceContext& dc) {
+// The DC's pen alone, as lines use it (a line has no inside to brush).
+inline FigureColours pen_colours_of(const DeviceContext& dc) {
     FigureColours c;
     const GdiObject* pen = dc.pen;
     if (pen && pen->kind == GdiObject::Kind::Pen && pen->pen_style != PS_NULL) {
@@ -38,6 +39,11 @@ inline FigureColours colours_of(const DeviceContext& dc) {
         c.pen_width = std::max(pen->pen_width, 1);
         c.pen = c.pen_width > 1 ? PenMode::Wide : PenMode::Thin;
     }
+    return c;
+}
+
+inline FigureColours colours_of(const DeviceContext& dc) {
+    FigureColours c = pen_colours_of(dc);
     const GdiObject* brush = dc.brush;
     if (brush && brush->kind == GdiObject::Kind::Brush && !brush->is_null) {
         c.brush = true;

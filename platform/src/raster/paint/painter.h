@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 #include "raster/device_context.h"
@@ -31,7 +32,10 @@ inline bool fill_clipped(std::uint32_t* row, std::int64_t x0, std::int64_t x1, c
 }
 
 // The row loop: paint_row(y, fill) is called for every visible row of rows
-// and calls fill(x0, x1, pixel) for each run it writes.
+// and calls fill(x0, x1, pixel) for each run it writes.  Rows are reached by
+// stepping a pointer (wrapping at the end of the surface's row ring), with
+// the surface's fields read once: pixel stores may alias them, so reading
+// them per row would load them again.
 template <typename PaintRow>
 void paint_rows(DeviceContext& dc, RowRange rows, PaintRow paint_row) {
     if (!dc.surface) return;
@@ -39,14 +43,21 @@ void paint_rows(DeviceContext& dc, RowRange rows, PaintRow paint_row) {
     if (clip.left >= clip.right) return;
     const std::int64_t top = std::max(rows.top, clip.top);
     const std::int64_t bottom = std::min(rows.bottom, clip.bottom);
+    if (top >= bottom) return;
+    Surface& surface = *dc.surface;
+    const std::size_t width = std::size_t(surface.width);
+    std::uint32_t* const ring_start = surface.pixels.data();
+    std::uint32_t* const ring_end = ring_start + width * std::size_t(surface.height);
+    std::uint32_t* row = surface.row(std::int32_t(top));
     bool wrote = false;
     for (std::int64_t y = top; y < bottom; ++y) {
-        std::uint32_t* row = dc.surface->row(std::int32_t(y));
         paint_row(y, [&](std::int64_t x0, std::int64_t x1, std::uint32_t pixel) {
             wrote |= fill_clipped(row, x0, x1, clip, pixel);
         });
+        row += width;
+        if (row == ring_end) row = ring_start;
     }
-    if (wrote) dc.surface->touch();
+    if (wrote) surface.touch();
 }
 
 // Paints a box in one pixel value: the figure of one box, which needs no
