@@ -190,7 +190,8 @@ class Figure {
     // Adds row y's spans from the parts of the kinds in Kinds, unsorted and
     // possibly overlapping.
     template <unsigned Kinds>
-    void add_row_spans(std::int64_t y, RowSpans& out, std::int64_t* crossings) const;
+    [[gnu::always_inline]] void add_row_spans(std::int64_t y, RowSpans& out,
+                                              std::int64_t* crossings) const;
     template <unsigned Kinds, typename Use>
     void with_gathered_runs(Use use) const {
         RowSpans spans(most_spans_, *arena_);
@@ -220,7 +221,7 @@ class Figure {
 };
 
 template <unsigned Kinds>
-void Figure::add_row_spans(std::int64_t y, RowSpans& out, std::int64_t* crossings) const {
+inline void Figure::add_row_spans(std::int64_t y, RowSpans& out, std::int64_t* crossings) const {
     if constexpr ((Kinds & EDGES) != 0) {
         std::size_t first = 0;
         for (const EdgeSet& set : edge_sets_) {
@@ -240,8 +241,9 @@ void Figure::add_row_spans(std::int64_t y, RowSpans& out, std::int64_t* crossing
         }
     }
     if constexpr ((Kinds & FILLS) != 0) {
+        // A wide pen's discs each cover only a few of the figure's rows.
         for (const EllipseRows& fill : fills_) {
-            if (fill.row_span(y, &s[0])) out.add(s[0].x0, s[0].x1);
+            if (fill.rows().holds(y) && fill.row_span(y, &s[0])) out.add(s[0].x0, s[0].x1);
         }
     }
     if constexpr ((Kinds & ELLIPSE_EDGES) != 0) {
