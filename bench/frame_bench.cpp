@@ -197,9 +197,9 @@ DrawCall micro_call(int which) {
                     "Click a weather type and a color, then click on the picture."};
     }
 }
-const char* const MICRO_NAMES[] = {"circle r3",          "circle r200",    "line width 9",
-                                   "triangle 595x497",   "text 12pt 60 chars", "triangle 5x5",
-                                   "rectangle 5x5",      "line width 2, 8 long"};
+const char* const MICRO_NAMES[] = {"circle r3",        "circle r200",         "line width 9",
+                                   "triangle 595x497", "text 12pt 60 chars",  "triangle 5x5",
+                                   "rectangle 5x5",    "line width 2, 8 long"};
 
 void BM_Primitive(benchmark::State& state) {
     const DrawCall call = micro_call(int(state.range(0)));

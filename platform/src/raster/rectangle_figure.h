@@ -2,8 +2,8 @@
 #pragma once
 
 #include "raster/device_context.h"
-#include "raster/paint/draw_figure.h"
 #include "raster/geometry.h"
+#include "raster/paint/draw_figure.h"
 
 namespace win::raster {
 

@@ -12,10 +12,10 @@
 #include <type_traits>
 #include <utility>
 
+#include "raster/geometry.h"
 #include "raster/paint/arena.h"
 #include "raster/paint/row_spans.h"
 #include "raster/shapes/ellipse.h"
-#include "raster/geometry.h"
 #include "raster/shapes/lines.h"
 #include "raster/shapes/polygon_edges.h"
 

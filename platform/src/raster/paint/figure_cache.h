@@ -9,8 +9,8 @@
 #include <cstdint>
 
 #include "raster/device_context.h"
-#include "raster/paint/figure.h"
 #include "raster/geometry.h"
+#include "raster/paint/figure.h"
 
 namespace win::raster {
 

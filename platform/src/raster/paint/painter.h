@@ -8,9 +8,9 @@
 #include <cstdint>
 
 #include "raster/device_context.h"
+#include "raster/geometry.h"
 #include "raster/paint/figure.h"
 #include "raster/paint/row_fill.h"
-#include "raster/geometry.h"
 
 namespace win::raster {
 

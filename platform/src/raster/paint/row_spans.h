@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "raster/paint/arena.h"
 #include "raster/geometry.h"
+#include "raster/paint/arena.h"
 
 namespace win::raster {
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "raster/shapes/exact_math.h"
 #include "raster/geometry.h"
+#include "raster/shapes/exact_math.h"
 
 namespace win::raster {
 

@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "raster/shapes/exact_math.h"
 #include "raster/geometry.h"
+#include "raster/shapes/exact_math.h"
 
 namespace win::raster {
 
