@@ -64,18 +64,56 @@ function(kv390_write_pkgconfig backend description requires extra_libs)
   install(FILES ${out} DESTINATION ${KV390_INSTALL_PKGCONFIGDIR})
 endfunction()
 
-kv390_write_pkgconfig(headless "headless backend: virtual screen and clock, harness"
-  "freetype2 libpng" "")
-if(KV390_HAS_SDL)
-  kv390_write_pkgconfig(sdl "SDL2 desktop backend (headless with KV390_BACKEND=headless)"
-    "freetype2 sdl2 libpng" "")
+if(KV390_DEPENDENCY_PREFIX)
+  # The bundled static libraries sit beside KV390's own: the files name them
+  # directly, in link order, and need no other .pc file.
+  list(TRANSFORM KV390_SDL2_SYSTEM_LIBRARIES PREPEND "-l" OUTPUT_VARIABLE sdl_system_libs)
+  string(JOIN " " sdl_system_libs ${sdl_system_libs})
+  kv390_write_pkgconfig(headless "headless backend: virtual screen and clock, harness"
+    "" "-lfreetype -lpng16 -lz")
+  if(KV390_HAS_SDL)
+    kv390_write_pkgconfig(sdl "SDL2 desktop backend (headless with KV390_BACKEND=headless)" ""
+      "-lSDL2 -lfreetype -lpng16 -lz ${sdl_system_libs}")
+  endif()
+else()
+  kv390_write_pkgconfig(headless "headless backend: virtual screen and clock, harness"
+    "freetype2 libpng" "")
+  if(KV390_HAS_SDL)
+    kv390_write_pkgconfig(sdl "SDL2 desktop backend (headless with KV390_BACKEND=headless)"
+      "freetype2 sdl2 libpng" "")
+  endif()
+endif()
+
+# A Windows build ships its dependency libraries, their imported targets,
+# the programs (static, so they run as they are) and the licences of
+# everything linked into them.
+if(KV390_DEPENDENCY_PREFIX)
+  foreach(program weather ask_name bouncing_ball click_draw)
+    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endforeach()
+  install(FILES ${PROJECT_SOURCE_DIR}/cmake/KV390BundledDependencies.cmake
+          DESTINATION ${KV390_INSTALL_CMAKEDIR})
+  foreach(library z png16 freetype gif SDL2)
+    install(FILES ${KV390_DEPENDENCY_PREFIX}/lib/lib${library}.a DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  endforeach()
+  install(DIRECTORY ${KV390_DEPENDENCY_PREFIX}/licenses/ DESTINATION licenses
+          PATTERN googletest EXCLUDE)
+  install(FILES ${PROJECT_SOURCE_DIR}/fonts/LICENSE-DejaVu.txt DESTINATION licenses/dejavu-fonts)
+  install(FILES /usr/share/doc/mingw-w64-x86-64-dev/copyright DESTINATION licenses/mingw-w64-runtime
+          OPTIONAL)
+  install(FILES /usr/share/doc/gcc-mingw-w64-base/copyright DESTINATION licenses/gcc-runtime
+          OPTIONAL)
 endif()
 
 # The newcomer's documents and example programs.
 install(FILES ${PROJECT_SOURCE_DIR}/docs/GETTING-STARTED.md ${PROJECT_SOURCE_DIR}/docs/API.md
+              ${PROJECT_SOURCE_DIR}/docs/WINDOWS.md
         DESTINATION ${CMAKE_INSTALL_DOCDIR} OPTIONAL)
 install(FILES ${PROJECT_SOURCE_DIR}/examples/ask_name.cpp
               ${PROJECT_SOURCE_DIR}/examples/bouncing_ball.c
               ${PROJECT_SOURCE_DIR}/examples/click_draw.c
               ${PROJECT_SOURCE_DIR}/examples/snake.c
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+# A project that builds them against the installed package.
+install(FILES ${PROJECT_SOURCE_DIR}/cmake/examples-project.cmake
+        DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples RENAME CMakeLists.txt)

@@ -14,6 +14,8 @@ packages=(
   clang libclang-rt-14-dev                  # fuzzing
   valgrind
   emscripten chromium nodejs                # web pages and their browser tests
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix  # the Windows build
+  wine wine64 zip unzip dpkg-dev                          # its tests, package, sources
 )
 # npm comes with some nodejs builds and as its own package with Debian's.
 command -v npm > /dev/null || packages+=(npm)
@@ -21,7 +23,8 @@ command -v npm > /dev/null || packages+=(npm)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
-# The web build compiles FreeType, zlib, libpng and giflib from Debian's source
+# The web and Windows builds compile their libraries (FreeType, zlib, libpng,
+# giflib; for Windows also SDL2 and GoogleTest) from Debian's source
 # packages (apt-get source), which needs deb-src lines for the configured
 # mirror.  The security archive is left out: its sources are not mirrored
 # everywhere, and the libraries' main versions build the same pictures.

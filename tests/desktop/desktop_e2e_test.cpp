@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <ctime>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,98 +13,20 @@
 #include "kv390/harness.h"
 #include "menu_bar/layout.h"
 #include "reference_run.h"
+#include "weather_session.h"
 
 namespace {
 
+using desktop::CLIENT_H;
+using desktop::CLIENT_W;
 using desktop::pause_ms;
 using desktop::run;
-
-constexpr int CLIENT_W = 595, CLIENT_H = 497;
-constexpr int BAR = win::menu_bar::layout::BAR_HEIGHT;
-constexpr std::uint32_t SUN_YELLOW = 0xFFFF00;
-constexpr int SUN_ROW = 248 - 215;  // client row of the sun's centre
-constexpr int IDM_QUIT_POSITION = 10;
-
-// Client positions of the clicks: "Rain" (panel row 0), "Blue" (row 6), the sky.
-const std::vector<win::Point> CLICKS = {
-    {297 - 258, 248 - 235}, {297 - 258, 248 - 50}, {297 - 100, 248 - 120}};
-
 using desktop::WindowPlace;
 
-class DesktopSession : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        std::string why;
-        for (const char* tool : {"xdotool", "import"}) {
-            if (!desktop::program_available(tool)) GTEST_SKIP() << tool << " is not installed";
-        }
-        if (!display.start(1024, 768, &why)) GTEST_SKIP() << "no virtual display: " << why;
-    }
+constexpr int BAR = win::menu_bar::layout::BAR_HEIGHT;
+constexpr int IDM_QUIT_POSITION = 10;
 
-    std::string on_display(const std::string& command) const {
-        return desktop::on_display(display.name(), command);
-    }
-    bool find_window(const std::string& title, WindowPlace* place) {
-        return desktop::find_window(display.name(), title, place);
-    }
-    void click_at(int x, int y) { desktop::click_at(display.name(), x, y); }
-    // The SDL window's content (bar strip and client area) as a picture.
-    win::Image screenshot(const WindowPlace& place, const std::string& path) {
-        return desktop::screenshot(display.name(), place, path);
-    }
-
-    desktop::VirtualDisplay display;
-};
-
-win::Image client_part(const win::Image& content) {
-    win::Image client;
-    if (content.width < CLIENT_W || content.height < BAR + CLIENT_H) return client;
-    client.width = CLIENT_W;
-    client.height = CLIENT_H;
-    for (int y = 0; y < CLIENT_H; ++y) {
-        for (int x = 0; x < CLIENT_W; ++x) client.pixels.push_back(content.at(x, y + BAR));
-    }
-    return client;
-}
-
-// The sun's drawing x from its yellow run on its centre row (right of the panel).
-int sun_x_in(const win::Image& client) {
-    int first = -1, last = -1;
-    for (int x = 80; x < client.width; ++x) {
-        if (client.at(x, SUN_ROW) != SUN_YELLOW) continue;
-        if (first < 0) first = x;
-        last = x;
-    }
-    return first < 0 ? 9999 : (first + last) / 2 - 297;
-}
-
-int differing_pixels(const win::Image& a, const win::Image& b) {
-    if (a.width != b.width || a.height != b.height) return a.width * a.height + 1;
-    int n = 0;
-    for (std::size_t i = 0; i < a.pixels.size(); ++i) n += a.pixels[i] != b.pixels[i] ? 1 : 0;
-    return n;
-}
-
-// Finds the headless run with the same picture: the seed is the start-up
-// second, the halt time follows from how far the sun moved.
-bool matching_reference(const win::Image& shot, std::time_t from, std::time_t to,
-                        desktop::ReferenceRun* found, int* best) {
-    int ticks = 250 - sun_x_in(shot);
-    *best = shot.width * shot.height;
-    for (std::time_t seed = from; seed <= to; ++seed) {
-        for (int k = std::max(ticks - 2, 0); k <= ticks + 3; ++k) {
-            desktop::ReferenceRun ref =
-                desktop::render_reference(std::uint32_t(seed), std::uint64_t(k) * 100 + 50, CLICKS);
-            int diff = differing_pixels(shot, ref.picture);
-            if (diff < *best) {
-                *best = diff;
-                *found = ref;
-            }
-            if (diff == 0) return true;
-        }
-    }
-    return false;
-}
+using DesktopSession = desktop::WeatherSession;
 
 TEST_F(DesktopSession, SamePixelsAsHeadlessAndQuitFromTheRunMenu) {
     std::string dir = desktop::make_temp_dir();
@@ -124,18 +45,19 @@ TEST_F(DesktopSession, SamePixelsAsHeadlessAndQuitFromTheRunMenu) {
                    std::to_string(graphics.y + BAR + 400)));
     run(on_display("xdotool key ctrl+h"));
     pause_ms(500);
-    for (const win::Point& p : CLICKS) click_at(graphics.x + p.x, graphics.y + BAR + p.y);
+    for (const win::Point& p : desktop::WEATHER_CLICKS)
+        click_at(graphics.x + p.x, graphics.y + BAR + p.y);
     pause_ms(500);
 
     win::Image content = screenshot(graphics, dir + "/picture.png");
     ASSERT_EQ(content.width, CLIENT_W);
     ASSERT_EQ(content.height, BAR + CLIENT_H);
     EXPECT_EQ(content.at(CLIENT_W - 2, BAR / 2), 0xC0C0C0u) << "menu bar strip";
-    win::Image shot = client_part(content);
+    win::Image shot = desktop::client_part(content, BAR);
 
     desktop::ReferenceRun reference;
     int best = 0;
-    bool same = matching_reference(shot, started - 1, shown + 1, &reference, &best);
+    bool same = desktop::matching_reference(shot, started - 1, shown + 1, &reference, &best);
     if (!same) {
         kv390::harness::save_png(shot, std::string(SCREENSHOT_DIR) + "/desktop_client.png");
         kv390::harness::save_png(reference.picture,

@@ -204,9 +204,11 @@ std::string on_display(const std::string& display, const std::string& command) {
     return line;
 }
 
-bool find_window(const std::string& display, const std::string& title, WindowPlace* place) {
+bool find_window(const std::string& display, const std::string& title, WindowPlace* place,
+                 int timeout_s) {
     std::string out;
-    if (run(on_display(display, "timeout 15 xdotool search --sync --onlyvisible --name '^" + title +
+    if (run(on_display(display, "timeout " + std::to_string(timeout_s) +
+                                    " xdotool search --sync --onlyvisible --name '^" + title +
                                     "$' 2>/dev/null"),
             &out) != 0) {
         return false;

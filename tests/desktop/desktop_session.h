@@ -66,8 +66,9 @@ struct WindowPlace {
     int x = 0, y = 0;           // screen position of the SDL window's content
     int width = 0, height = 0;  // its size
 };
-// Waits (up to 15 s) for the visible window with that exact title and reads its place.
-bool find_window(const std::string& display, const std::string& title, WindowPlace* place);
+// Waits (up to timeout_s) for the visible window with that exact title and reads its place.
+bool find_window(const std::string& display, const std::string& title, WindowPlace* place,
+                 int timeout_s = 15);
 // Moves the pointer to a screen position and clicks the left button.
 void click_at(const std::string& display, int x, int y);
 // The window's content as a picture, saved to path on the way; empty on failure.

@@ -4,15 +4,15 @@
 #include <fstream>
 #include <sstream>
 
+#include "harness_test.h"
+
 namespace kv390::test {
 
 void ClosedLibraryTest::SetUp() {
     kv390::harness::reset();
     kv390::reset_library_state();
     previous_directory_ = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "kv390-events-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    directory_ = pattern;
+    directory_ = fresh_temp_dir("events");
     std::filesystem::current_path(directory_);
 }
 
@@ -62,13 +62,15 @@ bool is_checked(unsigned id) {
     return (win::get_menu_state(lib().run_menu, id, win::MF_BYCOMMAND) & win::MF_CHECKED) != 0;
 }
 
+// Both in text mode, as the library reads and writes the file: on Windows
+// the file's lines end in CR LF and read back as LF.
 void write_script(const std::string& content) {
-    std::ofstream out(SCRIPT_FILE_NAME, std::ios::binary);
+    std::ofstream out(SCRIPT_FILE_NAME);
     out << content;
 }
 
 std::string read_script() {
-    std::ifstream in(SCRIPT_FILE_NAME, std::ios::binary);
+    std::ifstream in(SCRIPT_FILE_NAME);
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();

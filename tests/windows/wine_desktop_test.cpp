@@ -1,0 +1,105 @@
+// The Windows weather program (weather.exe from the mingw-w64 build) under
+// wine on a virtual X display: both windows open, clicks on Rain, Blue and
+// the sky draw the blue drop, the client area is 595 x 497 and has the pixels
+// of a headless run of the same input, and Ctrl+Q typed through XTEST into
+// the focused graphics window ends the program with exit code 0.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "kv390/harness.h"
+#include "menu_bar/layout.h"
+#include "process.h"
+#include "weather_session.h"
+
+namespace {
+
+using desktop::CLIENT_H;
+using desktop::CLIENT_W;
+using desktop::pause_ms;
+using desktop::run;
+using desktop::WindowPlace;
+using kv390::tools::ExitStatus;
+using kv390::tools::Process;
+using kv390::tools::SpawnRequest;
+using kv390::tools::TempDir;
+
+constexpr int BAR = win::menu_bar::layout::BAR_HEIGHT;
+constexpr std::uint32_t BLUE = 0x0000FF;
+// Wine may have to start its own services first.
+constexpr int FIRST_WINDOW_TIMEOUT_S = 120;
+
+using WineWeather = desktop::WeatherSession;
+
+// Pure blue pixels within radius of p.
+int blue_pixels_near(const win::Image& client, win::Point p, int radius) {
+    int n = 0;
+    for (int y = std::max(p.y - radius, 0); y <= std::min(p.y + radius, client.height - 1); ++y) {
+        for (int x = std::max(p.x - radius, 0); x <= std::min(p.x + radius, client.width - 1);
+             ++x) {
+            n += client.at(x, y) == BLUE ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+TEST_F(WineWeather, BothWindowsBlueDropSamePixelsAsHeadlessAndCtrlQEndsIt) {
+    TempDir dir;
+    std::string error;
+    ASSERT_TRUE(dir.create("kv390-wine-desktop-", &error)) << error;
+    const std::time_t started = std::time(nullptr);
+    Process weather;
+    SpawnRequest request{
+        WINE_PROGRAM, {WINDOWS_WEATHER}, {{"DISPLAY", display.name()}}, dir.path()};
+    ASSERT_TRUE(weather.start(request, &error)) << error;
+
+    WindowPlace graphics, text;
+    ASSERT_TRUE(find_window("KV390 Graphics", &graphics, FIRST_WINDOW_TIMEOUT_S));
+    ASSERT_TRUE(find_window("KV390 Text", &text));
+    const std::time_t shown = std::time(nullptr);
+    // Wine's own frame, caption and menu metrics do not matter: the X window
+    // is the program's client area, the drawn menu bar above the picture.
+    EXPECT_EQ(graphics.width, CLIENT_W);
+    EXPECT_EQ(graphics.height, BAR + CLIENT_H);
+
+    run(on_display("xdotool windowfocus --sync " + graphics.id));
+    run(on_display("xdotool mousemove --sync " + std::to_string(graphics.x + 300) + " " +
+                   std::to_string(graphics.y + BAR + 400)));
+    run(on_display("xdotool key ctrl+h"));
+    pause_ms(500);
+    for (const win::Point& p : desktop::WEATHER_CLICKS) {
+        click_at(graphics.x + p.x, graphics.y + BAR + p.y);
+    }
+    pause_ms(500);
+
+    win::Image content = screenshot(graphics, dir.file("picture.png"));
+    ASSERT_EQ(content.width, CLIENT_W);
+    ASSERT_EQ(content.height, BAR + CLIENT_H);
+    EXPECT_EQ(content.at(CLIENT_W - 2, BAR / 2), 0xC0C0C0u) << "menu bar strip";
+    win::Image shot = desktop::client_part(content, BAR);
+    EXPECT_GT(blue_pixels_near(shot, desktop::WEATHER_CLICKS[2], 12), 0) << "no blue drop";
+
+    desktop::ReferenceRun reference;
+    int best = 0;
+    bool same = desktop::matching_reference(shot, started - 1, shown + 1, &reference, &best);
+    if (!same) {
+        kv390::harness::save_png(shot, std::string(SCREENSHOT_DIR) + "/wine_client.png");
+        kv390::harness::save_png(reference.picture,
+                                 std::string(SCREENSHOT_DIR) + "/wine_headless_client.png");
+    }
+    EXPECT_TRUE(same) << "closest headless picture differs in " << best << " pixels";
+
+    run(on_display("xdotool windowfocus --sync " + graphics.id));
+    run(on_display("xdotool key ctrl+q"));
+    ExitStatus status;
+    if (!weather.wait_for(20000, &status)) {
+        weather.kill();
+        FAIL() << "weather.exe still runs 20 s after Ctrl+Q";
+    }
+    EXPECT_FALSE(status.signalled) << status.signal_name;
+    EXPECT_EQ(status.code, 0);
+}
+
+}  // namespace
