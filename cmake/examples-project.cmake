@@ -14,4 +14,7 @@ foreach(source ask_name.cpp bouncing_ball.c click_draw.c)
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} ${source})
   target_link_libraries(${name} PRIVATE KV390::kv390 KV390::sdl)
+  if(MINGW)
+    target_link_options(${name} PRIVATE -static)  # runs without the compiler's DLLs
+  endif()
 endforeach()
