@@ -38,7 +38,7 @@ fi
 
 build=$out/build
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$deps;$deps/googletest" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$deps" \
   -DKV390_DEPENDENCY_PREFIX="$deps" > /dev/null
 cmake --build "$build" -j "$jobs"
 

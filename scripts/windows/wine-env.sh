@@ -16,12 +16,12 @@ kv390_wine_start() {
   if [ ! -f "$WINEPREFIX/kv390-ready" ]; then
     echo "Making the wine prefix $WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
-    (unset DISPLAY; wineboot --init > /dev/null 2>&1 && wineserver -w) ||
+    wineserver -k 2> /dev/null || true  # a server left from an interrupted run
+    (unset DISPLAY; wineboot --init > /dev/null 2>&1) ||
       { echo "wine-env.sh: wineboot could not make $WINEPREFIX" >&2; return 1; }
     # A debugger that does not exist: an unhandled exception ends the program at once.
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
       /v Debugger /d kv390-no-debugger.exe /f > /dev/null 2>&1
-    wineserver -w
     touch "$WINEPREFIX/kv390-ready"
   fi
   wineserver -p

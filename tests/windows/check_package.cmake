@@ -3,6 +3,8 @@
 #   ZIP      kv390-windows.zip        OBJDUMP  mingw-w64's objdump
 #   WORK_DIR scratch directory        TOOLS    the tools' names (;-separated)
 
+cmake_minimum_required(VERSION 3.25)
+
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT status EQUAL 0)

@@ -7,6 +7,8 @@
 #   WORK_DIR   scratch directory          WINE       the wine program
 #   CC, CXX    mingw-w64's compilers
 
+cmake_minimum_required(VERSION 3.25)
+
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT status EQUAL 0)
@@ -95,7 +97,7 @@ if(count LESS 2)
 endif()
 foreach(command ${commands})
   string(STRIP "${command}" command)
-  string(REPLACE "C:/kv390" "${prefix}" command "${command}")
+  string(REPLACE "C:/kv390" "\"${prefix}\"" command "${command}")
   separate_arguments(words UNIX_COMMAND "${command}")
   list(POP_FRONT words)
   execute_process(COMMAND ${CXX} ${words} WORKING_DIRECTORY ${guide_dir}

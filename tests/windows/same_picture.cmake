@@ -3,6 +3,8 @@
 #   NATIVE_TOOL, WINDOWS_TOOL  the two builds of the tool    WINE  the wine program
 #   SCRIPT  the script file    SEED  the seed                WORK_DIR  scratch directory
 
+cmake_minimum_required(VERSION 3.25)
+
 function(render name)
   execute_process(COMMAND ${ARGN} --script ${SCRIPT} --seed ${SEED} --out ${WORK_DIR}/${name}.png
                   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
