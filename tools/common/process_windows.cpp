@@ -265,6 +265,10 @@ bool Process::running() const {
     return native_->process != nullptr;
 }
 
+bool processes_available() {
+    return true;
+}
+
 std::string this_executable() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
