@@ -10,7 +10,7 @@ set(CMAKE_CXX_STANDARD 20)
 
 find_package(KV390 REQUIRED COMPONENTS sdl)
 
-foreach(source ask_name.cpp bouncing_ball.c click_draw.c)
+foreach(source ask_name.cpp bouncing_ball.c click_draw.c snake.c)
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} ${source})
   target_link_libraries(${name} PRIVATE KV390::kv390 KV390::sdl)

@@ -88,7 +88,7 @@ endif()
 # the programs (static, so they run as they are) and the licences of
 # everything linked into them.
 if(KV390_DEPENDENCY_PREFIX)
-  foreach(program weather ask_name bouncing_ball click_draw)
+  foreach(program weather ask_name bouncing_ball click_draw snake)
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endforeach()
   install(FILES ${PROJECT_SOURCE_DIR}/cmake/KV390BundledDependencies.cmake
@@ -107,7 +107,7 @@ endif()
 
 # The newcomer's documents and example programs.
 install(FILES ${PROJECT_SOURCE_DIR}/docs/GETTING-STARTED.md ${PROJECT_SOURCE_DIR}/docs/API.md
-              ${PROJECT_SOURCE_DIR}/docs/WINDOWS.md
+              ${PROJECT_SOURCE_DIR}/docs/WINDOWS.md ${PROJECT_SOURCE_DIR}/docs/TEACHING.md
         DESTINATION ${CMAKE_INSTALL_DOCDIR} OPTIONAL)
 install(FILES ${PROJECT_SOURCE_DIR}/examples/ask_name.cpp
               ${PROJECT_SOURCE_DIR}/examples/bouncing_ball.c

@@ -28,10 +28,12 @@ set(expected
   lib/cmake/KV390/KV390Targets.cmake lib/cmake/KV390/KV390SdlTargets.cmake
   lib/cmake/KV390/KV390BundledDependencies.cmake
   lib/pkgconfig/kv390-headless.pc lib/pkgconfig/kv390-sdl.pc
-  bin/weather.exe bin/ask_name.exe bin/bouncing_ball.exe bin/click_draw.exe
+  bin/weather.exe bin/ask_name.exe bin/bouncing_ball.exe bin/click_draw.exe bin/snake.exe
   share/doc/KV390/GETTING-STARTED.md share/doc/KV390/API.md share/doc/KV390/WINDOWS.md
+  share/doc/KV390/TEACHING.md include/kv390/constants.h include/kv390/run_protocol.h
   share/doc/KV390/examples/CMakeLists.txt share/doc/KV390/examples/ask_name.cpp
   share/doc/KV390/examples/bouncing_ball.c share/doc/KV390/examples/click_draw.c
+  share/doc/KV390/examples/snake.c
   licenses/VERSIONS licenses/zlib/LICENSE licenses/libpng/LICENSE licenses/freetype/FTL.TXT
   licenses/giflib/COPYING licenses/sdl2/LICENSE.txt licenses/dejavu-fonts/LICENSE-DejaVu.txt
   licenses/mingw-w64-runtime/copyright licenses/gcc-runtime/copyright)
