@@ -57,12 +57,8 @@ TEST_F(DesktopSession, SamePixelsAsHeadlessAndQuitFromTheRunMenu) {
 
     desktop::ReferenceRun reference;
     int best = 0;
-    bool same = desktop::matching_reference(shot, started - 1, shown + 1, &reference, &best);
-    if (!same) {
-        kv390::harness::save_png(shot, std::string(SCREENSHOT_DIR) + "/desktop_client.png");
-        kv390::harness::save_png(reference.picture,
-                                 std::string(SCREENSHOT_DIR) + "/headless_client.png");
-    }
+    const bool same = desktop::same_as_headless(shot, started - 1, shown + 1, "desktop_client",
+                                                &reference, &best);
     EXPECT_TRUE(same) << "closest headless picture differs in " << best << " pixels";
     ASSERT_GT(reference.run_menu.size(), std::size_t(IDM_QUIT_POSITION));
     ASSERT_EQ(win::menu_label(reference.run_menu[IDM_QUIT_POSITION].text), "Quit");

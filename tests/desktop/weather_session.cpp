@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "kv390/harness.h"
+
 namespace desktop {
 
 namespace {
@@ -69,6 +71,15 @@ bool matching_reference(const win::Image& shot, std::time_t from, std::time_t to
             if (diff == 0) return true;
         }
     }
+    return false;
+}
+
+bool same_as_headless(const win::Image& shot, std::time_t from, std::time_t to,
+                      const std::string& name, ReferenceRun* found, int* best) {
+    if (matching_reference(shot, from, to, found, best)) return true;
+    const std::string dir = SCREENSHOT_DIR;
+    kv390::harness::save_png(shot, dir + "/" + name + ".png");
+    kv390::harness::save_png(found->picture, dir + "/" + name + "_headless.png");
     return false;
 }
 

@@ -53,4 +53,10 @@ int differing_pixels(const win::Image& a, const win::Image& b);
 bool matching_reference(const win::Image& shot, std::time_t from, std::time_t to,
                         ReferenceRun* found, int* best);
 
+// matching_reference, and when none matches, the shot and the closest
+// headless picture saved as SCREENSHOT_DIR/<name>.png and
+// SCREENSHOT_DIR/<name>_headless.png for a look.
+bool same_as_headless(const win::Image& shot, std::time_t from, std::time_t to,
+                      const std::string& name, ReferenceRun* found, int* best);
+
 }  // namespace desktop

@@ -5,14 +5,7 @@
 #   SOURCE_DIR this folder               WITH_SDL  ON when the desktop backend is built
 #   C_COMPILER, CXX_COMPILER, BUILD_TARGETS (;-separated), EXTRA_FLAGS (sanitizers)
 
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT status EQUAL 0)
-    string(REPLACE ";" " " command "${ARGN}")
-    message(FATAL_ERROR "failed (${status}): ${command}\n${out}\n${err}")
-  endif()
-  set(run_output "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../support/run_checked.cmake)
 
 # The program must print its success line.
 function(run_program program expected)

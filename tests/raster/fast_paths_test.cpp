@@ -203,6 +203,19 @@ void general_polygon(Canvas& canvas, const std::vector<Point64>& points) {
     Reference(canvas).polygon_with_dc_objects(points);
 }
 
+// The pixels in which two canvases of one size differ.
+int differing_pixels(const Canvas& fast, const Canvas& general) {
+    int differing = 0;
+    fast.for_each_pixel([&](int x, int y, win::COLORREF v) { differing += v != general.at(x, y); });
+    return differing;
+}
+
+std::vector<Point64> widened(const std::vector<win::Point>& points) {
+    std::vector<Point64> wide(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) wide[i] = {points[i].x, points[i].y};
+    return wide;
+}
+
 void select(Canvas& canvas, const PenCase& c) {
     canvas.use(c.style, c.width, c.pen, c.brush ? &c.brush_color : nullptr);
 }
@@ -219,8 +232,7 @@ TEST(Figures, PolygonsMatchTheExactRulesPixelForPixel) {
     for (int round = 0; round < 300; ++round) {
         std::vector<win::Point> points(std::size_t(vertices(random)));
         for (win::Point& p : points) p = {coordinate(random), coordinate(random)};
-        std::vector<Point64> wide(points.size());
-        for (std::size_t i = 0; i < points.size(); ++i) wide[i] = {points[i].x, points[i].y};
+        const std::vector<Point64> wide = widened(points);
         const PenCase& c = cases[std::size_t(round) % std::size(cases)];
         Canvas fast(40, 40), general(40, 40);
         if (round % 4 == 3) {  // a clip cuts both the same way
@@ -231,9 +243,7 @@ TEST(Figures, PolygonsMatchTheExactRulesPixelForPixel) {
         select(general, c);
         ASSERT_TRUE(win::polygon(fast.dc, points.data(), int(points.size())));
         general_polygon(general, wide);
-        int differing = 0;
-        fast.for_each_pixel(
-            [&](int x, int y, win::COLORREF v) { differing += v != general.at(x, y); });
+        const int differing = differing_pixels(fast, general);
         ASSERT_EQ(differing, 0) << "round " << round << ", " << points.size() << " vertices";
         EXPECT_EQ(fast.surface.version, general.surface.version) << "round " << round;
     }
@@ -259,9 +269,7 @@ TEST(Figures, LinesMatchTheExactRules) {
         if (pen_width > 1 && !(ends[0] == ends[1])) stroke.wide_path(ends, 2, false, pen_width);
         stroke.paint(0, win::pixel_of(raster_test::RED));
 
-        int differing = 0;
-        fast.for_each_pixel(
-            [&](int x, int y, win::COLORREF v) { differing += v != general.at(x, y); });
+        const int differing = differing_pixels(fast, general);
         ASSERT_EQ(differing, 0) << "round " << round << " width " << pen_width;
     }
 }
@@ -310,9 +318,7 @@ TEST(FigureCache, ShapesDrawnAgainElsewhereMatchTheExactRules) {
             win::polygon(fast.dc, moved.data(), 3);
             general_polygon(general, moved64);
         }
-        int differing = 0;
-        fast.for_each_pixel(
-            [&](int x, int y, win::COLORREF v) { differing += v != general.at(x, y); });
+        const int differing = differing_pixels(fast, general);
         ASSERT_EQ(differing, 0) << "round " << round << " kind " << kind;
         EXPECT_EQ(fast.surface.version, general.surface.version) << "round " << round;
     }
@@ -328,10 +334,7 @@ TEST(FigureCache, ShapesTooLargeOrTooFarApartAreDrawnDirectly) {
         Reference fill(general);
         fill.ellipse(false, Box64{2, 3, 2 + size, 3 + size});
         fill.paint(win::pixel_of(BLUE), 0);
-        int differing = 0;
-        fast.for_each_pixel(
-            [&](int x, int y, win::COLORREF v) { differing += v != general.at(x, y); });
-        EXPECT_EQ(differing, 0) << size;
+        EXPECT_EQ(differing_pixels(fast, general), 0) << size;
 
         Canvas fast_polygon(100, 100), general_polygon_canvas(100, 100);
         fast_polygon.filled(1, RED, RED);
@@ -340,11 +343,7 @@ TEST(FigureCache, ShapesTooLargeOrTooFarApartAreDrawnDirectly) {
         const std::vector<Point64> wide{{1, 1}, {1 + size, 5}, {9, 1 + size}};
         win::polygon(fast_polygon.dc, points, 3);
         general_polygon(general_polygon_canvas, wide);
-        differing = 0;
-        fast_polygon.for_each_pixel([&](int x, int y, win::COLORREF v) {
-            differing += v != general_polygon_canvas.at(x, y);
-        });
-        EXPECT_EQ(differing, 0) << size;
+        EXPECT_EQ(differing_pixels(fast_polygon, general_polygon_canvas), 0) << size;
     }
 }
 
@@ -368,17 +367,14 @@ TEST(Figures, LongPathsMatchTheExactRules) {
     for (int round = 0; round < 40; ++round) {
         std::vector<win::Point> points(std::size_t(vertices(random)));
         for (win::Point& p : points) p = {coordinate(random), coordinate(random)};
-        std::vector<Point64> wide(points.size());
-        for (std::size_t i = 0; i < points.size(); ++i) wide[i] = {points[i].x, points[i].y};
+        const std::vector<Point64> wide = widened(points);
         const PenCase& c = cases[std::size_t(round) % std::size(cases)];
         Canvas fast(40, 40), general(40, 40);
         select(fast, c);
         select(general, c);
         ASSERT_TRUE(win::polygon(fast.dc, points.data(), int(points.size())));
         general_polygon(general, wide);
-        int differing = 0;
-        fast.for_each_pixel(
-            [&](int x, int y, win::COLORREF v) { differing += v != general.at(x, y); });
+        const int differing = differing_pixels(fast, general);
         ASSERT_EQ(differing, 0) << "round " << round << ", " << points.size() << " vertices";
     }
 }

@@ -87,12 +87,8 @@ TEST_F(WineWeather, BothWindowsBlueDropSamePixelsAsHeadlessAndCtrlQEndsIt) {
 
     desktop::ReferenceRun reference;
     int best = 0;
-    bool same = desktop::matching_reference(shot, started - 1, shown + 1, &reference, &best);
-    if (!same) {
-        kv390::harness::save_png(shot, std::string(SCREENSHOT_DIR) + "/wine_client.png");
-        kv390::harness::save_png(reference.picture,
-                                 std::string(SCREENSHOT_DIR) + "/wine_headless_client.png");
-    }
+    const bool same =
+        desktop::same_as_headless(shot, started - 1, shown + 1, "wine_client", &reference, &best);
     EXPECT_TRUE(same) << "closest headless picture differs in " << best << " pixels";
 
     run(on_display("xdotool windowfocus --sync " + graphics.id));
