@@ -5,42 +5,141 @@
 # (scripts/fuzz.sh; build-fuzz/), and, when mingw-w64 and wine are
 # installed, a Windows build (build-windows/) run under wine.  Warnings are
 # errors in every build.
+#
+#   scripts/test.sh            every stage, in order
+#   scripts/test.sh STAGE...   only the named stages (a stage that needs an
+#                              earlier one's build runs after it once)
+#   scripts/test.sh --list     the stage names
+#
+# It ends with a table of the stages and their seconds, also when a stage
+# fails; then it names the failed stage and exits non-zero.  docs/TESTING.md
+# tells what each stage needs and how long it takes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
-
 windows_dir=""
 if command -v x86_64-w64-mingw32-g++-posix > /dev/null && command -v wine > /dev/null; then
   windows_dir=$PWD/build-windows
 fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DKV390_WERROR=ON -DKV390_BUILD_BENCH=ON \
-  -DKV390_WINDOWS_DIR="$windows_dir" > /dev/null
-cmake --build build -j "$jobs"
-ctest --test-dir build --output-on-failure -j "$jobs" -LE windows
+# ---- stages: `stage NAME command...` runs the command (a function or a
+# program) with errexit on, times it and stops the script when it fails.
+wanted=("$@")
+listing=""
+declared=()
+stage_names=()
+stage_seconds=()
+stage_results=()
 
-# The web pages (emscripten) and their browser tests (chromium); skipped with
-# a line saying why when those are not installed.
-tests/web/run.sh build
+print_stage_table() {
+  [ ${#stage_names[@]} -gt 0 ] || return 0
+  local total=0 i
+  echo
+  printf '%-22s %8s  %s\n' "stage" "seconds" "result"
+  for i in "${!stage_names[@]}"; do
+    printf '%-22s %8d  %s\n' "${stage_names[$i]}" "${stage_seconds[$i]}" "${stage_results[$i]}"
+    total=$((total + stage_seconds[i]))
+  done
+  printf '%-22s %8d\n' "total" "$total"
+}
 
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKV390_WERROR=ON -DKV390_SANITIZE=ON > /dev/null
-cmake --build build-asan -j "$jobs"
+stage_wanted() {
+  [ ${#wanted[@]} -eq 0 ] && return 0
+  local w
+  for w in "${wanted[@]}"; do [ "$w" = "$1" ] && return 0; done
+  return 1
+}
+
+stage() {
+  local name=$1
+  shift
+  if [ -n "$listing" ]; then
+    declared+=("$name")
+    return 0
+  fi
+  stage_wanted "$name" || return 0
+  echo "== stage $name"
+  local started=$SECONDS status=0
+  # The subshell keeps errexit inside the stage: the first failing command ends it.
+  set +e
+  (
+    set -e
+    "$@"
+  )
+  status=$?
+  set -e
+  stage_names+=("$name")
+  stage_seconds+=($((SECONDS - started)))
+  if [ $status -ne 0 ]; then
+    stage_results+=("FAILED (exit $status)")
+    print_stage_table
+    echo "scripts/test.sh: stage $name failed (exit $status)" >&2
+    exit 1
+  fi
+  stage_results+=("ok")
+}
+trap 'status=$?; if [ $status -gt 128 ]; then print_stage_table; fi' EXIT
+
+# ---- the steps of the stages
+release_build() {
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DKV390_WERROR=ON -DKV390_BUILD_BENCH=ON \
+    -DKV390_WINDOWS_DIR="$windows_dir" > /dev/null
+  cmake --build build -j "$jobs"
+}
+
+asan_build() {
+  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKV390_WERROR=ON -DKV390_SANITIZE=ON > /dev/null
+  cmake --build build-asan -j "$jobs"
+}
+
 # Leak checking is on: a layer reset frees every DC and GDI object, and the
 # SDL programs the desktop tests start read their own options
 # (tests/CMakeLists.txt).
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build-asan --output-on-failure -j "$jobs"
-
-# The library, the headless backend and the fuzz targets built with clang.
-scripts/fuzz.sh 5
+asan_tests() {
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir build-asan --output-on-failure -j "$jobs"
+}
 
 # The Windows build: its test programs under wine, its package, MinGW
 # projects built against it and its desktop program (tests/windows).
-if [ -n "$windows_dir" ]; then
+windows_tests() {
+  if [ -z "$windows_dir" ]; then
+    echo "Windows build and tests skipped: mingw-w64 (x86_64-w64-mingw32-g++-posix) or wine is" \
+      "not installed (scripts/setup.sh installs them)"
+    return 0
+  fi
   scripts/windows/test-windows.sh build "$windows_dir"
-else
-  echo "Windows build and tests skipped: mingw-w64 (x86_64-w64-mingw32-g++-posix) or wine is" \
-    "not installed (scripts/setup.sh installs them)"
+}
+
+all_stages() {
+  stage setup scripts/setup.sh
+  stage release-build release_build
+  stage release-tests ctest --test-dir build --output-on-failure -j "$jobs" -LE windows
+  # The web pages (emscripten) and their browser tests (chromium); skipped
+  # with a line saying why when those are not installed.
+  stage web tests/web/run.sh build
+  stage asan-build asan_build
+  stage asan-tests asan_tests
+  # The library, the headless backend and the fuzz targets built with clang.
+  stage fuzz scripts/fuzz.sh 5
+  stage windows windows_tests
+  # More stages go here, one `stage NAME command...` line each.
+}
+
+# The names first: --list prints them, and a misspelt name stops the run
+# before anything is built.
+listing=yes
+all_stages
+listing=""
+if [ "${1:-}" = "--list" ]; then
+  printf '%s\n' "${declared[@]}"
+  exit 0
 fi
+for w in "${wanted[@]}"; do
+  [[ " ${declared[*]} " == *" $w "* ]] ||
+    { echo "scripts/test.sh: no stage named $w (scripts/test.sh --list names them)" >&2; exit 2; }
+done
+all_stages
+print_stage_table
+echo "scripts/test.sh: all ${#stage_names[@]} stages passed"
