@@ -93,6 +93,15 @@ void pause_ms(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+bool wait_until(const std::function<bool()>& check, int timeout_s) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout_s);
+    while (!check()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        pause_ms(50);
+    }
+    return true;
+}
+
 VirtualDisplay::~VirtualDisplay() {
     stop_child(pid_);
 }
@@ -236,7 +245,6 @@ bool find_window(const std::string& display, const std::string& title, WindowPla
 void click_at(const std::string& display, int x, int y) {
     run(on_display(display, "xdotool mousemove --sync " + std::to_string(x) + " " +
                                 std::to_string(y) + " click 1"));
-    pause_ms(300);
 }
 
 win::Image screenshot(const std::string& display, const WindowPlace& place,
@@ -247,6 +255,23 @@ win::Image screenshot(const std::string& display, const WindowPlace& place,
     }
     kv390::harness::load_png(path, &image);
     return image;
+}
+
+}  // namespace desktop
+
+namespace desktop {
+
+win::Image screenshot_showing(const std::string& display, const WindowPlace& place,
+                              const std::string& path,
+                              const std::function<bool(const win::Image&)>& shows, int timeout_s) {
+    win::Image shot;
+    wait_until(
+        [&] {
+            shot = screenshot(display, place, path);
+            return !shot.pixels.empty() && shows(shot);
+        },
+        timeout_s);
+    return shot;
 }
 
 }  // namespace desktop

@@ -3,6 +3,7 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,10 @@ bool program_available(const std::string& name);
 // command's exit status, or -1 when it could not run.
 int run(const std::string& command, std::string* out = nullptr);
 void pause_ms(int ms);
+// Asks check() again and again until it is true; false when it still is not
+// after timeout_s.  The timeout only bounds a failure: a passing test ends
+// as soon as the state it waits for is there, however slow the machine.
+bool wait_until(const std::function<bool()>& check, int timeout_s);
 
 // Xvfb on the first free display number from :90 upward.
 class VirtualDisplay {
@@ -69,10 +74,17 @@ struct WindowPlace {
 // Waits (up to timeout_s) for the visible window with that exact title and reads its place.
 bool find_window(const std::string& display, const std::string& title, WindowPlace* place,
                  int timeout_s = 15);
-// Moves the pointer to a screen position and clicks the left button.
+// Moves the pointer to a screen position and clicks the left button; the
+// program takes the click later, in the order of the input it was given.
 void click_at(const std::string& display, int x, int y);
 // The window's content as a picture, saved to path on the way; empty on failure.
 win::Image screenshot(const std::string& display, const WindowPlace& place,
                       const std::string& path);
+// Takes screenshots until shows(picture) holds, and returns the last one
+// (the one that showed it, or the last when timeout_s passed first).
+win::Image screenshot_showing(const std::string& display, const WindowPlace& place,
+                              const std::string& path,
+                              const std::function<bool(const win::Image&)>& shows,
+                              int timeout_s = 60);
 
 }  // namespace desktop

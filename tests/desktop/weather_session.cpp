@@ -3,6 +3,7 @@
 #include "weather_session.h"
 
 #include <algorithm>
+#include <sstream>
 
 #include "kv390/harness.h"
 
@@ -11,7 +12,10 @@ namespace desktop {
 namespace {
 
 constexpr std::uint32_t SUN_YELLOW = 0xFFFF00;
-constexpr int SUN_ROW = 248 - 215;  // client row of the sun's centre
+constexpr int ORIGIN_X = 297, ORIGIN_Y = 248;  // client position of drawing point (0, 0)
+constexpr int SUN_START_X = 250;               // the sun's drawing x before the first tick
+constexpr int SUN_ROW = ORIGIN_Y - 215;        // client row of the sun's centre
+constexpr int NO_SUN = 9999;
 
 // The sun's drawing x from its yellow run on its centre row (right of the panel).
 int sun_x_in(const win::Image& client) {
@@ -21,7 +25,7 @@ int sun_x_in(const win::Image& client) {
         if (first < 0) first = x;
         last = x;
     }
-    return first < 0 ? 9999 : (first + last) / 2 - 297;
+    return first < 0 ? NO_SUN : (first + last) / 2 - ORIGIN_X;
 }
 
 }  // namespace
@@ -55,32 +59,134 @@ int differing_pixels(const win::Image& a, const win::Image& b) {
     return n;
 }
 
-bool matching_reference(const win::Image& shot, std::time_t from, std::time_t to,
-                        ReferenceRun* found, int* best) {
-    int ticks = 250 - sun_x_in(shot);
-    *best = shot.width * shot.height;
-    for (std::time_t seed = from; seed <= to; ++seed) {
-        for (int k = std::max(ticks - 2, 0); k <= ticks + 3; ++k) {
-            ReferenceRun ref =
-                render_reference(std::uint32_t(seed), std::uint64_t(k) * 100 + 50, WEATHER_CLICKS);
-            int diff = differing_pixels(shot, ref.picture);
-            if (diff < *best) {
-                *best = diff;
-                *found = ref;
-            }
+std::string ReferenceChoice::describe() const {
+    std::string text = "closest headless picture: seed " + std::to_string(seed) + ", halted at " +
+                       std::to_string(halt_at_ms) + " ms after " + std::to_string(reference_ticks) +
+                       " ticks, differs in " + std::to_string(differing) + " pixels; ";
+    if (shot_ticks < 0) return text + "the screenshot shows no sun, so its ticks are unknown";
+    text += "the screenshot's sun shows " + std::to_string(shot_ticks) + " ticks";
+    if (shot_ticks != reference_ticks) text += " (no headless run of these seeds has as many)";
+    return text;
+}
+
+const ReferenceRun& ReferenceSearch::rendered(std::uint32_t seed, std::uint64_t halt_at_ms) {
+    const auto key = std::make_pair(seed, halt_at_ms);
+    for (const auto& [k, run] : cache_) {
+        if (k == key) return run;
+    }
+    cache_.emplace_back(key, render_reference(seed, halt_at_ms, WEATHER_CLICKS));
+    return cache_.back().second;
+}
+
+bool ReferenceSearch::find(const win::Image& shot, ReferenceChoice* choice) {
+    const int sun_x = sun_x_in(shot);
+    const int ticks = sun_x == NO_SUN ? -1 : SUN_START_X - sun_x;
+    *choice = ReferenceChoice{};
+    choice->shot_ticks = ticks;
+    // A halt between two ticks, near the tick count the sun shows: a run
+    // whose sun stands where the screenshot's does is preferred over one
+    // with fewer differing pixels.
+    const int around = std::max(ticks, 0);
+    for (std::time_t seed = from_; seed <= to_; ++seed) {
+        for (int k = std::max(around - 2, 0); k <= around + 2; ++k) {
+            const std::uint64_t halt_at = std::uint64_t(k) * 100 + 50;
+            const ReferenceRun& ref = rendered(std::uint32_t(seed), halt_at);
+            const int ref_sun = sun_x_in(ref.picture);
+            const int ref_ticks = ref_sun == NO_SUN ? -1 : SUN_START_X - ref_sun;
+            const int diff = differing_pixels(shot, ref.picture);
+            const bool same_sun = ref_ticks == ticks;
+            const bool chosen_same_sun = choice->reference_ticks == ticks;
+            const bool better = choice->differing < 0 || (same_sun && !chosen_same_sun) ||
+                                (same_sun == chosen_same_sun && diff < choice->differing);
+            if (!better) continue;
+            choice->seed = std::uint32_t(seed);
+            choice->halt_at_ms = halt_at;
+            choice->reference_ticks = ref_ticks;
+            choice->differing = diff;
+            choice->run = ref;
             if (diff == 0) return true;
         }
     }
     return false;
 }
 
-bool same_as_headless(const win::Image& shot, std::time_t from, std::time_t to,
-                      const std::string& name, ReferenceRun* found, int* best) {
-    if (matching_reference(shot, from, to, found, best)) return true;
+bool shows_headless_picture(const std::string& display, const WindowPlace& graphics, int bar,
+                            std::time_t from, std::time_t to, const std::string& name,
+                            win::Image* content, ReferenceChoice* choice, int timeout_s) {
     const std::string dir = SCREENSHOT_DIR;
-    kv390::harness::save_png(shot, dir + "/" + name + ".png");
-    kv390::harness::save_png(found->picture, dir + "/" + name + "_headless.png");
+    ReferenceSearch search(from, to);
+    bool same = false;
+    *content = screenshot_showing(
+        display, graphics, dir + "/" + name + "_screen.png",
+        [&](const win::Image& shot) {
+            same = search.find(client_part(shot, bar), choice);
+            return same;
+        },
+        timeout_s);
+    if (same) return true;
+    kv390::harness::save_png(client_part(*content, bar), dir + "/" + name + ".png");
+    kv390::harness::save_png(choice->run.picture, dir + "/" + name + "_headless.png");
     return false;
+}
+
+namespace {
+
+// The script's lines without their line ends (the Windows build writes \r\n).
+std::vector<std::string> script_lines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::istringstream text(read_file(path));
+    for (std::string line; std::getline(text, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string mouse_line(const win::Point& client) {
+    return "KV390_MOUSE(" + std::to_string(client.x - ORIGIN_X) + ", " +
+           std::to_string(ORIGIN_Y - client.y) + ");";
+}
+
+}  // namespace
+
+std::string halt_record_and_click(const std::string& display, const WindowPlace& graphics, int bar,
+                                  const std::string& dir, int timeout_s) {
+    const std::string end_mark = "KV390_KBD(120);";
+    const std::string script = dir + "/KV390.SCR";
+    std::string clicks;
+    for (const win::Point& p : WEATHER_CLICKS) {
+        clicks += " mousemove --sync " + std::to_string(graphics.x + p.x) + " " +
+                  std::to_string(graphics.y + bar + p.y) + " click 1";
+    }
+    // The pointer rests on the ground while the keys go to the focused window.
+    const std::string ground =
+        std::to_string(graphics.x + 300) + " " + std::to_string(graphics.y + bar + 400);
+    run(on_display(display, "xdotool windowfocus --sync " + graphics.id + " mousemove --sync " +
+                                ground + " key ctrl+h ctrl+r" + clicks + " key x"));
+    std::vector<std::string> lines;
+    const bool ended = wait_until(
+        [&] {
+            lines = script_lines(script);
+            return std::find(lines.begin(), lines.end(), end_mark) != lines.end();
+        },
+        timeout_s);
+    std::string text;
+    for (const std::string& line : lines) text += "\n  " + line;
+    if (!ended) {
+        return "after " + std::to_string(timeout_s) + " s the script " + script +
+               " has no end mark " + end_mark + "; it holds:" + text;
+    }
+    // At most one tick, the one the halt left pending, before the first click.
+    std::vector<std::string> expected;
+    for (const win::Point& p : WEATHER_CLICKS) expected.push_back(mouse_line(p));
+    expected.push_back(end_mark);
+    std::vector<std::string> taken = lines;
+    if (!taken.empty() && (taken[0] == "KV390_PERIODIC(1);")) taken.erase(taken.begin());
+    if (taken != expected) {
+        return "the program did not take the clicks while halted, as its script " + script +
+               " shows:" + text;
+    }
+    return "";
 }
 
 }  // namespace desktop

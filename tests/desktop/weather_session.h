@@ -46,17 +46,54 @@ class WeatherSession : public ::testing::Test {
 win::Image client_part(const win::Image& content, int bar);
 int differing_pixels(const win::Image& a, const win::Image& b);
 
-// Finds the headless run with the same picture as shot, taken after
-// render_reference's input with WEATHER_CLICKS: the seed is the start-up
-// second (from..to), the halt time follows from how far the sun moved.
-// best gets the fewest differing pixels found.
-bool matching_reference(const win::Image& shot, std::time_t from, std::time_t to,
-                        ReferenceRun* found, int* best);
+// The headless run closest to a screenshot, and why it was picked.
+struct ReferenceChoice {
+    std::uint32_t seed = 0;        // the start-up second tried
+    std::uint64_t halt_at_ms = 0;  // when the headless run halted
+    int shot_ticks = -1;           // ticks the screenshot's sun shows (-1: no sun found)
+    int reference_ticks = -1;      // ticks the headless picture's sun shows
+    int differing = -1;            // pixels that differ (-1: no picture compared)
+    ReferenceRun run;
+    // One line: which headless picture, its seed, halt time and ticks, and the difference.
+    std::string describe() const;
+};
 
-// matching_reference, and when none matches, the shot and the closest
-// headless picture saved as SCREENSHOT_DIR/<name>.png and
-// SCREENSHOT_DIR/<name>_headless.png for a look.
-bool same_as_headless(const win::Image& shot, std::time_t from, std::time_t to,
-                      const std::string& name, ReferenceRun* found, int* best);
+// The headless runs of render_reference's input with WEATHER_CLICKS that a
+// screenshot may show: the seed is the start-up second (from..to), the
+// ticks before the halt are those the screenshot's sun shows (it moves one
+// pixel left per tick).  Keeps the pictures it renders, so that a series of
+// screenshots of one session renders each only once.
+class ReferenceSearch {
+  public:
+    ReferenceSearch(std::time_t from, std::time_t to) : from_(from), to_(to) {}
+    // True when one equals shot; choice gets that one or the closest.
+    bool find(const win::Image& shot, ReferenceChoice* choice);
+
+  private:
+    const ReferenceRun& rendered(std::uint32_t seed, std::uint64_t halt_at_ms);
+    std::time_t from_, to_;
+    std::vector<std::pair<std::pair<std::uint32_t, std::uint64_t>, ReferenceRun>> cache_;
+};
+
+// Takes screenshots of the graphics window (menu bar strip of bar rows
+// above the client area) until one equals a headless run, waiting at most
+// timeout_s for the picture to reach the screen.  When none matches, the
+// last client area and the closest headless picture are saved as
+// SCREENSHOT_DIR/<name>.png and SCREENSHOT_DIR/<name>_headless.png.
+// content gets the last screenshot, choice what was picked and why.
+bool shows_headless_picture(const std::string& display, const WindowPlace& graphics, int bar,
+                            std::time_t from, std::time_t to, const std::string& name,
+                            win::Image* content, ReferenceChoice* choice, int timeout_s = 60);
+
+// The weather program's input of the picture test, given through X with
+// the Control key and WEATHER_CLICKS: Ctrl+H (halt), Ctrl+R (record the
+// events it takes into KV390.SCR in its working directory dir), the three
+// clicks and the key x as an end mark.  Then waits (at most timeout_s) until
+// the script holds the end mark: the program has taken every click and
+// drawn its picture.  Returns "" when the script shows the three clicks at
+// their places with no tick between or after them, else what went wrong
+// with the script's text.
+std::string halt_record_and_click(const std::string& display, const WindowPlace& graphics, int bar,
+                                  const std::string& dir, int timeout_s);
 
 }  // namespace desktop
