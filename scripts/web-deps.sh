@@ -29,7 +29,7 @@ dsc_names=$(apt-get source --print-uris -qq "${packages[@]}" 2> /dev/null | awk 
   fail "cannot find the source packages ${packages[*]}: is a deb-src line configured? (scripts/setup.sh adds one)"
 versions=$(echo "$dsc_names" | sed 's/\.dsc$//' | tr '\n' '-' | sed 's/-$//')
 
-cache=${KV390_CACHE:-$HOME/.cache/kv390}
+cache=${KV390_CACHE_DIR:-${KV390_CACHE:-$HOME/.cache/kv390}}
 prefix=$cache/web-$recipe-emcc$emcc_version-$versions
 if [ -f "$prefix/.complete" ]; then
   echo "$prefix"

@@ -43,12 +43,19 @@ else
   exit 1
 fi
 
-# playwright-core, pinned in package-lock.json, installed once per lock.
-modules=$root/tests/web/node_modules
-lock=$(sha256sum "$root/tests/web/package-lock.json" | cut -d' ' -f1)
-if [ "$(cat "$modules/.installed-lock" 2> /dev/null)" != "$lock" ]; then
-  (cd "$root/tests/web" && npm ci --no-audit --no-fund --loglevel=error)
-  echo "$lock" > "$modules/.installed-lock"
+# playwright-core, pinned in package-lock.json, installed once per lock into
+# a cache outside the clone (KV390_CACHE_DIR moves it), so a fresh clone
+# reuses it; the folder appears under its final name only when complete.
+cache=${KV390_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/kv390}
+lock=$(sha256sum "$root/tests/web/package-lock.json" | cut -c1-12)
+modules=$cache/web-test-npm-$lock
+if [ ! -d "$modules/node_modules" ]; then
+  mkdir -p "$cache"
+  partial=$(mktemp -d "$modules.partial.XXXXXX")
+  cp "$root/tests/web/package.json" "$root/tests/web/package-lock.json" "$partial/"
+  (cd "$partial" && npm ci --no-audit --no-fund --loglevel=error)
+  mv -T "$partial" "$modules" 2> /dev/null || rm -rf "$partial"  # another run got there first
 fi
-node "$root/tests/web/browser_test.js" --site "$site" --native "$native"
+NODE_PATH=$modules/node_modules:$NODE_PATH \
+  node "$root/tests/web/browser_test.js" --site "$site" --native "$native"
 echo "web: all checks done in $(($(date +%s) - started)) s"
