@@ -1,7 +1,7 @@
 #include "desktop_run.h"
 
+#include <poll.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,11 +12,6 @@
 
 namespace dialog_desktop {
 namespace {
-
-bool exists(const std::string& path) {
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0;
-}
 
 void pause_ms(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -32,10 +27,6 @@ void stop(pid_t pid) {
     }
     ::kill(pid, SIGKILL);
     ::waitpid(pid, nullptr, 0);
-}
-
-bool ended(pid_t pid) {
-    return ::waitpid(pid, nullptr, WNOHANG) == pid;
 }
 
 }  // namespace
@@ -56,34 +47,46 @@ Display::~Display() {
     stop(pid_);
 }
 
+// Xvfb picks a free display itself and writes its number to a pipe once it
+// takes connections, so tests started side by side never share one.
 bool Display::start(std::string* why) {
     if (shell("command -v Xvfb >/dev/null 2>&1") != 0) {
         *why = "Xvfb is not installed";
         return false;
     }
-    for (int number = 95; number < 130; ++number) {
-        const std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
-        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
-        if (exists(lock) || exists(socket)) continue;
-        const pid_t pid = ::fork();
-        if (pid < 0) break;
-        if (pid == 0) {
-            const std::string display = std::string(":").append(std::to_string(number));
-            std::freopen("/dev/null", "w", stderr);
-            ::execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-                     "tcp", static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        for (int i = 0; i < 100 && !exists(socket) && !ended(pid); ++i) pause_ms(50);
-        if (exists(socket)) {
-            pid_ = pid;
-            number_ = number;
-            return true;
-        }
-        stop(pid);
+    int report[2];
+    if (::pipe(report) != 0) {
+        *why = "no pipe for Xvfb";
+        return false;
     }
-    *why = "Xvfb could not start on any display from :95";
-    return false;
+    const std::string fd = std::to_string(report[1]);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(report[0]);
+        std::freopen("/dev/null", "w", stderr);
+        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
+                 "-nolisten", "tcp", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(report[1]);
+    std::string number;
+    // Bounds only a failure: the number comes as soon as Xvfb is ready.
+    pollfd ready{report[0], POLLIN, 0};
+    char c = 0;
+    while (pid > 0 && number.find('\n') == std::string::npos && ::poll(&ready, 1, 60000) > 0 &&
+           ::read(report[0], &c, 1) == 1) {
+        number += c;
+    }
+    ::close(report[0]);
+    if (!number.empty() && number.back() == '\n') number.pop_back();
+    if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos) {
+        stop(pid);
+        *why = "Xvfb did not report a display";
+        return false;
+    }
+    pid_ = pid;
+    number_ = std::stoi(number);
+    return true;
 }
 
 Program::~Program() {

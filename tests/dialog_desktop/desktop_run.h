@@ -17,7 +17,7 @@ class Display {
     ~Display();
     Display(const Display&) = delete;
     Display& operator=(const Display&) = delete;
-    // Xvfb on the first free display from :95 upwards; false with a reason.
+    // Xvfb on a free display it picks itself; false with a reason.
     bool start(std::string* why);
     std::string name() const { return std::string(":").append(std::to_string(number_)); }
 
