@@ -56,6 +56,7 @@ TEST_F(DesktopSession, SamePixelsAsHeadlessAndQuitFromTheRunMenu) {
     ASSERT_EQ(content.height, BAR + CLIENT_H);
     EXPECT_EQ(content.at(CLIENT_W - 2, BAR / 2), 0xC0C0C0u) << "menu bar strip";
     EXPECT_TRUE(same) << choice.describe();
+    std::printf("%s: %s\n", same ? "matched" : "no match", choice.describe().c_str());
     const desktop::ReferenceRun& reference = choice.run;
     ASSERT_GT(reference.run_menu.size(), std::size_t(IDM_QUIT_POSITION));
     ASSERT_EQ(win::menu_label(reference.run_menu[IDM_QUIT_POSITION].text), "Quit");

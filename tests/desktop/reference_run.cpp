@@ -8,6 +8,8 @@
 namespace desktop {
 namespace {
 
+constexpr std::uint64_t TICK_MS = 100;
+
 struct Capture {
     std::uint64_t at_ms = 0;
     bool done = false;
@@ -25,17 +27,18 @@ void capture_after_clicks(win::HWND, void* context) {
 
 }  // namespace
 
-ReferenceRun render_reference(std::uint32_t seed, std::uint64_t halt_at_ms,
+ReferenceRun render_reference(std::uint32_t seed, int ticks,
                               const std::vector<win::Point>& clicks) {
     using kv390::harness::TimedInput;
     kv390::harness::reset();
     kv390::harness::set_screen_size(1024, 768);
     random_fix_seed(seed);
-    TimedInput halt{TimedInput::Kind::CtrlKey, halt_at_ms, "", 0, 0, 'H', "", 0};
-    kv390::harness::schedule(halt);
-    std::uint64_t at = halt_at_ms;
+    // Ticks come every 100 ms of virtual time; the input 50 ms after the
+    // last wanted one, 1 ms apart, all before the next.
+    std::uint64_t at = std::uint64_t(ticks) * TICK_MS + TICK_MS / 2;
+    kv390::harness::schedule(TimedInput{TimedInput::Kind::CtrlKey, at, "", 0, 0, 'H', "", 0});
     for (const win::Point& p : clicks) {
-        at += 100;
+        at += 1;
         kv390::harness::schedule(TimedInput{TimedInput::Kind::Click, at, "", p.x, p.y, 0, "", 0});
     }
     kv390::harness::schedule(TimedInput{TimedInput::Kind::End, at + 1000, "", 0, 0, 0, "", 0});

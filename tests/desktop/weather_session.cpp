@@ -60,21 +60,24 @@ int differing_pixels(const win::Image& a, const win::Image& b) {
 }
 
 std::string ReferenceChoice::describe() const {
-    std::string text = "closest headless picture: seed " + std::to_string(seed) + ", halted at " +
-                       std::to_string(halt_at_ms) + " ms after " + std::to_string(reference_ticks) +
-                       " ticks, differs in " + std::to_string(differing) + " pixels; ";
+    std::string text = "closest headless picture: seed " + std::to_string(seed) + ", " +
+                       std::to_string(ticks) + " ticks, then halted and clicked; it differs in " +
+                       std::to_string(differing) + " pixels; ";
     if (shot_ticks < 0) return text + "the screenshot shows no sun, so its ticks are unknown";
-    text += "the screenshot's sun shows " + std::to_string(shot_ticks) + " ticks";
-    if (shot_ticks != reference_ticks) text += " (no headless run of these seeds has as many)";
-    return text;
+    text += "picked because the screenshot's sun shows " + std::to_string(shot_ticks) + " ticks";
+    if (reference_ticks != shot_ticks) {
+        text += ", the headless picture's " + std::to_string(reference_ticks);
+    }
+    return text + " (seeds " + std::to_string(from) + " to " + std::to_string(to) +
+           ", the seconds of the program's start, were tried)";
 }
 
-const ReferenceRun& ReferenceSearch::rendered(std::uint32_t seed, std::uint64_t halt_at_ms) {
-    const auto key = std::make_pair(seed, halt_at_ms);
+const ReferenceRun& ReferenceSearch::rendered(std::uint32_t seed, int ticks) {
+    const auto key = std::make_pair(seed, ticks);
     for (const auto& [k, run] : cache_) {
         if (k == key) return run;
     }
-    cache_.emplace_back(key, render_reference(seed, halt_at_ms, WEATHER_CLICKS));
+    cache_.emplace_back(key, render_reference(seed, ticks, WEATHER_CLICKS));
     return cache_.back().second;
 }
 
@@ -83,28 +86,28 @@ bool ReferenceSearch::find(const win::Image& shot, ReferenceChoice* choice) {
     const int ticks = sun_x == NO_SUN ? -1 : SUN_START_X - sun_x;
     *choice = ReferenceChoice{};
     choice->shot_ticks = ticks;
-    // A halt between two ticks, near the tick count the sun shows: a run
-    // whose sun stands where the screenshot's does is preferred over one
-    // with fewer differing pixels.
+    choice->from = from_;
+    choice->to = to_;
+    // The ticks the sun shows; one more and one fewer only to name the
+    // closest picture when none matches.
     const int around = std::max(ticks, 0);
-    for (std::time_t seed = from_; seed <= to_; ++seed) {
-        for (int k = std::max(around - 2, 0); k <= around + 2; ++k) {
-            const std::uint64_t halt_at = std::uint64_t(k) * 100 + 50;
-            const ReferenceRun& ref = rendered(std::uint32_t(seed), halt_at);
-            const int ref_sun = sun_x_in(ref.picture);
-            const int ref_ticks = ref_sun == NO_SUN ? -1 : SUN_START_X - ref_sun;
+    for (int k : {around, around - 1, around + 1}) {
+        if (k < 0) continue;
+        for (std::time_t seed = from_; seed <= to_; ++seed) {
+            const ReferenceRun& ref = rendered(std::uint32_t(seed), k);
             const int diff = differing_pixels(shot, ref.picture);
-            const bool same_sun = ref_ticks == ticks;
-            const bool chosen_same_sun = choice->reference_ticks == ticks;
-            const bool better = choice->differing < 0 || (same_sun && !chosen_same_sun) ||
-                                (same_sun == chosen_same_sun && diff < choice->differing);
-            if (!better) continue;
+            if (choice->differing >= 0 && diff >= choice->differing) continue;
+            const int ref_sun = sun_x_in(ref.picture);
             choice->seed = std::uint32_t(seed);
-            choice->halt_at_ms = halt_at;
-            choice->reference_ticks = ref_ticks;
+            choice->ticks = k;
+            choice->reference_ticks = ref_sun == NO_SUN ? -1 : SUN_START_X - ref_sun;
             choice->differing = diff;
             choice->run = ref;
             if (diff == 0) return true;
+        }
+        if (ticks >= 0 && choice->differing >= 0 && k == around) {
+            // A picture with the sun's ticks is the one to show when none matches.
+            if (choice->reference_ticks == ticks) return false;
         }
     }
     return false;

@@ -49,20 +49,22 @@ int differing_pixels(const win::Image& a, const win::Image& b);
 // The headless run closest to a screenshot, and why it was picked.
 struct ReferenceChoice {
     std::uint32_t seed = 0;        // the start-up second tried
-    std::uint64_t halt_at_ms = 0;  // when the headless run halted
-    int shot_ticks = -1;           // ticks the screenshot's sun shows (-1: no sun found)
-    int reference_ticks = -1;      // ticks the headless picture's sun shows
+    int ticks = -1;                // periodic steps the headless run took before the clicks
+    int shot_ticks = -1;           // steps the screenshot's sun shows (-1: no sun found)
+    int reference_ticks = -1;      // steps the headless picture's sun shows
     int differing = -1;            // pixels that differ (-1: no picture compared)
+    std::time_t from = 0, to = 0;  // the seeds tried
     ReferenceRun run;
-    // One line: which headless picture, its seed, halt time and ticks, and the difference.
+    // One line: which headless picture (seed, ticks), why, and the difference.
     std::string describe() const;
 };
 
 // The headless runs of render_reference's input with WEATHER_CLICKS that a
 // screenshot may show: the seed is the start-up second (from..to), the
-// ticks before the halt are those the screenshot's sun shows (it moves one
-// pixel left per tick).  Keeps the pictures it renders, so that a series of
-// screenshots of one session renders each only once.
+// periodic steps taken before the clicks are those the screenshot's sun
+// shows (it moves one pixel left per step; 0 when the program took the halt
+// and the clicks before its first tick).  Keeps the pictures it renders, so
+// that a series of screenshots of one session renders each only once.
 class ReferenceSearch {
   public:
     ReferenceSearch(std::time_t from, std::time_t to) : from_(from), to_(to) {}
@@ -70,9 +72,9 @@ class ReferenceSearch {
     bool find(const win::Image& shot, ReferenceChoice* choice);
 
   private:
-    const ReferenceRun& rendered(std::uint32_t seed, std::uint64_t halt_at_ms);
+    const ReferenceRun& rendered(std::uint32_t seed, int ticks);
     std::time_t from_, to_;
-    std::vector<std::pair<std::pair<std::uint32_t, std::uint64_t>, ReferenceRun>> cache_;
+    std::vector<std::pair<std::pair<std::uint32_t, int>, ReferenceRun>> cache_;
 };
 
 // Takes screenshots of the graphics window (menu bar strip of bar rows

@@ -6,6 +6,7 @@
 // the program with exit code 0.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -87,6 +88,7 @@ TEST_F(WineWeather, BothWindowsBlueDropSamePixelsAsHeadlessAndCtrlQEndsIt) {
     const win::Image shot = desktop::client_part(content, BAR);
     EXPECT_GT(blue_pixels_near(shot, desktop::WEATHER_CLICKS[2], 12), 0) << "no blue drop";
     EXPECT_TRUE(same) << choice.describe();
+    std::printf("%s: %s\n", same ? "matched" : "no match", choice.describe().c_str());
 
     run(on_display("xdotool windowfocus --sync " + graphics.id));
     run(on_display("xdotool key ctrl+q"));
