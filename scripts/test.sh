@@ -18,10 +18,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 jobs=$(nproc 2>/dev/null || echo 2)
-windows_dir=""
-if command -v x86_64-w64-mingw32-g++-posix > /dev/null && command -v wine > /dev/null; then
-  windows_dir=$PWD/build-windows
-fi
+# The Windows build's folder when mingw-w64 and wine are installed (asked
+# after the setup stage has installed them), else empty.
+windows_dir() {
+  if command -v x86_64-w64-mingw32-g++-posix > /dev/null && command -v wine > /dev/null; then
+    echo "$PWD/build-windows"
+  fi
+}
 
 # ---- stages: `stage NAME command...` runs the command (a function or a
 # program) with errexit on, times it and stops the script when it fails.
@@ -84,7 +87,7 @@ trap 'status=$?; if [ $status -gt 128 ]; then print_stage_table; fi' EXIT
 # ---- the steps of the stages
 release_build() {
   cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DKV390_WERROR=ON -DKV390_BUILD_BENCH=ON \
-    -DKV390_WINDOWS_DIR="$windows_dir" > /dev/null
+    -DKV390_WINDOWS_DIR="$(windows_dir)" > /dev/null
   cmake --build build -j "$jobs"
 }
 
@@ -104,12 +107,12 @@ asan_tests() {
 # The Windows build: its test programs under wine, its package, MinGW
 # projects built against it and its desktop program (tests/windows).
 windows_tests() {
-  if [ -z "$windows_dir" ]; then
+  if [ -z "$(windows_dir)" ]; then
     echo "Windows build and tests skipped: mingw-w64 (x86_64-w64-mingw32-g++-posix) or wine is" \
       "not installed (scripts/setup.sh installs them)"
     return 0
   fi
-  scripts/windows/test-windows.sh build "$windows_dir"
+  scripts/windows/test-windows.sh build "$(windows_dir)"
 }
 
 all_stages() {
