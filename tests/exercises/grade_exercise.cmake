@@ -12,6 +12,7 @@
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../support/run_checked.cmake)
 
+string(REGEX REPLACE "/+$" "" EXERCISE_DIR "${EXERCISE_DIR}")
 get_filename_component(exercise ${EXERCISE_DIR} NAME)
 file(REMOVE_RECURSE ${WORK_DIR})
 set(submissions_dir ${WORK_DIR}/submissions)
@@ -73,7 +74,7 @@ endfunction()
 
 # Reads DIR/<submission>/results.json: sets score, max_score (the sum of the
 # tests' maxima), test_names and, per test i, test_<i>_status, _score, _max,
-# _output.
+# _output and _reason (the first line of the output).
 macro(read_results submission)
   set(results_file ${out_dir}/${submission}/results.json)
   if(NOT EXISTS ${results_file})
@@ -92,6 +93,8 @@ macro(read_results submission)
     string(JSON test_${i}_score GET "${results}" tests ${i} score)
     string(JSON test_${i}_max GET "${results}" tests ${i} max_score)
     string(JSON test_${i}_output GET "${results}" tests ${i} output)
+    # The reason is the output's first line (a compile error adds the compiler's).
+    string(REGEX MATCH "^[^\n]*" test_${i}_reason "${test_${i}_output}")
     whole_number(test_${i}_score "${test_${i}_score}")
     whole_number(test_${i}_max "${test_${i}_max}")
     list(APPEND test_names "${test_name}")
@@ -108,7 +111,7 @@ foreach(submission ${submissions})
     foreach(i RANGE ${last})
       list(GET test_names ${i} test_name)
       if(NOT test_${i}_status STREQUAL "passed" OR NOT test_${i}_output MATCHES "^passed")
-        problem("solution: \"${test_name}\" ${test_${i}_status}: ${test_${i}_output}")
+        problem("solution: \"${test_name}\" ${test_${i}_status}: ${test_${i}_reason}")
       endif()
     endforeach()
     continue()
@@ -134,12 +137,12 @@ foreach(submission ${submissions})
         problem("${submission}: expect.txt names no test of the exercise (\"${expected_test}\")")
         continue()
       endif()
-      string(FIND "${test_${i}_output}" "${reason}" at)
+      string(FIND "${test_${i}_reason}" "${reason}" at)
       if(NOT test_${i}_status STREQUAL "failed" OR NOT test_${i}_score LESS test_${i}_max
          OR at EQUAL -1)
         problem("${submission}: \"${expected_test}\" should fail with \"${reason}\": it "
                 "${test_${i}_status} with ${test_${i}_score} of ${test_${i}_max} points: "
-                "${test_${i}_output}")
+                "${test_${i}_reason}")
       endif()
     elseif(NOT line MATCHES "^(#.*)?$")
       problem("${submission}: expect.txt line not understood: ${line}")
