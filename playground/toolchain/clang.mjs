@@ -17,7 +17,15 @@
 //       Manifest: {"mounts": {"/vdir": "/real/dir", ...}, "jobs": [{"tool":
 //       "clang", "args": [...], "source": "/vdir/a.c", "output": "/real/a.o"}]}.
 //       Job args name files by their virtual paths; the job's object is
-//       written at "output" (through a temporary name).
+//       written at "output" (through a temporary name).  Its "archives",
+//       [{"output": "/real/libx.a", "members": ["/real/a.o", ...]}], are made
+//       again when a member's key changed.
+//
+//   node clang.mjs archives OBJDIR LIBDIR [--mount VDIR=REALDIR]...
+//                  --archive NAME TOOL SOURCES FLAGS...
+//       The same from arguments: each archive's SOURCES (virtual paths) are
+//       compiled by TOOL with FLAGS (both split at white space) into
+//       OBJDIR/NAME/... and archived as LIBDIR/libNAME.a.
 //
 // KV390_PLAYGROUND_NPM: the folder scripts/playground/toolchain.sh prints.
 import { createHash } from 'node:crypto';
@@ -163,10 +171,11 @@ function upToDate(job, tree) {
 }
 
 async function compileJob(job, tree) {
-    const depfile = `/tmp/kv390-job.d`;
-    const object = `/tmp/kv390-job.o`;
+    // Not under /tmp: the package's driver empties /tmp after each run.
+    const depfile = '/job/out.d';
+    const object = '/job/out.o';
     const args = [...job.args, '-c', job.source, '-o', object, '-MD', '-MF', depfile];
-    mount(tree, '/tmp', {});
+    mount(tree, '/job', {});
     const started = performance.now();
     const { code, files, stderr } = await runTool(job.tool, args, tree);
     const seconds = (performance.now() - started) / 1000;
@@ -200,8 +209,36 @@ async function workerMain() {
     parentPort.postMessage('ready');
 }
 
-async function build(manifestFile) {
-    const manifest = JSON.parse(fs.readFileSync(manifestFile, 'utf8'));
+// The manifest of `archives OBJDIR LIBDIR [--mount V=R]... --archive NAME
+// TOOL SOURCES FLAGS...`: each archive's sources (virtual paths) compiled by
+// TOOL with FLAGS (both lists split at white space) into OBJDIR/NAME/...,
+// and archived as LIBDIR/libNAME.a.
+function archivesManifest(argv) {
+    const [objects, libraries] = [argv.shift(), argv.shift()];
+    const manifest = { mounts: {}, jobs: [], archives: [] };
+    const words = (text) => text.split(/\s+/).filter(Boolean);
+    while (argv.length) {
+        const option = argv.shift();
+        if (option === '--mount') {
+            const [vdir, real] = argv.shift().split('=');
+            manifest.mounts[vdir] = real;
+        } else if (option === '--archive' && argv.length >= 4) {
+            const [name, tool, sources, flags] = argv.splice(0, 4);
+            const members = [];
+            for (const source of words(sources)) {
+                const output = path.join(objects, name, source.replace(/\.[^./]*$/, '.o'));
+                manifest.jobs.push({ tool, args: words(flags), source, output });
+                members.push(output);
+            }
+            manifest.archives.push({ output: path.join(libraries, `lib${name}.a`), members });
+        } else {
+            throw new Error(`bad archives argument ${option}`);
+        }
+    }
+    return manifest;
+}
+
+async function build(manifest) {
     const tree = mountedTree(manifest.mounts);
     const todo = manifest.jobs.filter((job) => !upToDate(job, tree));
     const lanes = Math.max(1, Math.min(Number(process.env.KV390_JOBS ?? 2), todo.length));
@@ -276,7 +313,11 @@ async function buildArchive({ output, members }) {
 async function main(argv) {
     if (argv[0] === 'build') {
         if (argv.length !== 2) throw new Error('usage: clang.mjs build MANIFEST.json');
-        return (await build(argv[1])) ? 0 : 1;
+        return (await build(JSON.parse(fs.readFileSync(argv[1], 'utf8')))) ? 0 : 1;
+    }
+    if (argv[0] === 'archives') {
+        if (argv.length < 3) throw new Error('usage: clang.mjs archives OBJDIR LIBDIR [--mount V=R]... --archive NAME TOOL SOURCES FLAGS...');
+        return (await build(archivesManifest(argv.slice(1)))) ? 0 : 1;
     }
     let dir = '.', time = false;
     const mounts = {};

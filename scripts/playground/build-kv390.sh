@@ -63,8 +63,9 @@ if [ ! -f "$sources/.complete" ]; then
   mv "$fetch" "$sources"
 fi
 
-# ---- the build folder: one per compiler, so objects of another never mix ----
-build=$cache/playground-build-$(basename "$npm_dir" | sed 's/^playground-npm-//')
+# ---- the build folder: one per compiler and clone, so objects of another
+# compiler never mix in, and two clones building at once never share one ----
+build=$cache/playground-build-$(basename "$npm_dir" | sed 's/^playground-npm-//')-$(echo "$here" | sha256sum | cut -c1-8)
 mkdir -p "$build/gen" "$build/obj" "$build/lib"
 
 # The embedded fonts, as C++ arrays (the same generator as the native build).
@@ -104,77 +105,43 @@ FREETYPE_SOURCES=$(printf '/freetype/src/%s.c\n' autofit/autofit base/ftbase bas
   smooth/smooth svg/svg truetype/truetype type1/type1 type42/type42 winfonts/winfnt \
   base/ftsystem base/ftdebug)
 
-# ---- flags ----
-optimize=(-O2 -DNDEBUG)
-sjlj=(-mllvm -wasm-enable-sjlj)
-kv390_cxx=(-std=c++20 -fno-exceptions "${optimize[@]}" -Wall -Wextra -Werror
+# ---- flags: one variable per archive ----
+optimize="-O2 -DNDEBUG"
+sjlj="-mllvm -wasm-enable-sjlj"
+kv390_cxx="-std=c++20 -fno-exceptions $optimize -Wall -Wextra -Werror
   -I/kv390/library/include -I/kv390/platform/include -I/kv390/platform/src -I/kv390/library/src
-  -I/freetype/include -I/png -I/zlib)
-Z_FLAGS=(-std=c11 "${optimize[@]}" -DHAVE_UNISTD_H -DHAVE_STDARG_H -Wno-deprecated-non-prototype)
-PNG_FLAGS=(-std=c11 "${optimize[@]}" -I/zlib)
-FREETYPE_FLAGS=(-std=c11 "${optimize[@]}" "${sjlj[@]}" -DFT2_BUILD_LIBRARY
-  -DFT_CONFIG_OPTION_SYSTEM_ZLIB -I/freetype/include -I/zlib)
-KV390_FLAGS=("${kv390_cxx[@]}")
-CORE_FLAGS=("${kv390_cxx[@]}" "${sjlj[@]}")
-HEADLESS_FLAGS=("${kv390_cxx[@]}")
+  -I/freetype/include -I/png -I/zlib"
+KV390_FLAGS=$kv390_cxx
+CORE_FLAGS="$kv390_cxx $sjlj"
+HEADLESS_FLAGS=$kv390_cxx
+Z_FLAGS="-std=c11 $optimize -DHAVE_UNISTD_H -DHAVE_STDARG_H -Wno-deprecated-non-prototype"
+PNG_FLAGS="-std=c11 $optimize -I/zlib"
+FREETYPE_FLAGS="-std=c11 $optimize $sjlj -DFT2_BUILD_LIBRARY -DFT_CONFIG_OPTION_SYSTEM_ZLIB
+  -I/freetype/include -I/zlib"
 
-# archive name : sources variable : flags array : tool
-ARCHIVES=(kv390:KV390_SOURCES:KV390_FLAGS:clang++ kv390_core:CORE_SOURCES:CORE_FLAGS:clang++
-  kv390_headless:HEADLESS_SOURCES:HEADLESS_FLAGS:clang++ freetype:FREETYPE_SOURCES:FREETYPE_FLAGS:clang
-  png:PNG_SOURCES:PNG_FLAGS:clang z:Z_SOURCES:Z_FLAGS:clang)
+# The archives: name, compiler, sources, flags.  A backend added here (its
+# sources under /kv390/platform/src) is built and shipped like the others.
+archives=(
+  kv390 clang++ "$KV390_SOURCES" "$KV390_FLAGS"
+  kv390_core clang++ "$CORE_SOURCES" "$CORE_FLAGS"
+  kv390_headless clang++ "$HEADLESS_SOURCES" "$HEADLESS_FLAGS"
+  freetype clang "$FREETYPE_SOURCES" "$FREETYPE_FLAGS"
+  png clang "$PNG_SOURCES" "$PNG_FLAGS"
+  z clang "$Z_SOURCES" "$Z_FLAGS"
+)
+archive_args=()
+archive_names=()
+for ((i = 0; i < ${#archives[@]}; i += 4)); do
+  archive_args+=(--archive "${archives[@]:i:4}")
+  archive_names+=("${archives[i]}")
+done
 
-# ---- the manifest the driver builds from ----
-json_string() { printf '"%s"' "$(printf '%s' "$1" | sed 's/\\/\\\\/g; s/"/\\"/g')"; }
-json_array() {
-  local first=1 item
-  printf '['
-  for item in "$@"; do
-    [ $first -eq 1 ] || printf ','
-    first=0
-    json_string "$item"
-  done
-  printf ']'
-}
-manifest=$build/manifest.json
-{
-  printf '{"mounts": {'
-  printf '"/kv390/library/include": %s, "/kv390/library/src": %s, ' \
-    "$(json_string "$here/library/include")" "$(json_string "$here/library/src")"
-  printf '"/kv390/platform/include": %s, "/kv390/platform/src": %s, "/gen": %s, ' \
-    "$(json_string "$here/platform/include")" "$(json_string "$here/platform/src")" \
-    "$(json_string "$build/gen")"
-  printf '"/zlib": %s, "/png": %s, "/freetype/include": %s, "/freetype/src": %s},\n' \
-    "$(json_string "$sources/zlib")" "$(json_string "$sources/libpng1.6")" \
-    "$(json_string "$sources/freetype/include")" "$(json_string "$sources/freetype/src")"
-  printf '"jobs": [\n'
-  first=1
-  for entry in "${ARCHIVES[@]}"; do
-    IFS=: read -r name list flags tool <<< "$entry"
-    flags_ref="$flags[@]"
-    for source in ${!list}; do
-      [ $first -eq 1 ] || printf ',\n'
-      first=0
-      object=$build/obj/$name${source%.*}.o
-      printf '{"tool": "%s", "args": %s, "source": %s, "output": %s}' "$tool" \
-        "$(json_array "${!flags_ref}")" "$(json_string "$source")" "$(json_string "$object")"
-    done
-  done
-  printf '\n],\n"archives": [\n'
-  first=1
-  for entry in "${ARCHIVES[@]}"; do
-    IFS=: read -r name list flags tool <<< "$entry"
-    members=()
-    for source in ${!list}; do members+=("$build/obj/$name${source%.*}.o"); done
-    [ $first -eq 1 ] || printf ',\n'
-    first=0
-    printf '{"output": %s, "members": %s}' "$(json_string "$build/lib/lib$name.a")" \
-      "$(json_array "${members[@]}")"
-  done
-  printf '\n]}\n'
-} > "$manifest.tmp"
-mv "$manifest.tmp" "$manifest"
-
-node "$driver" build "$manifest" || fail "building KV390 for wasm32-wasip1 failed"
+node "$driver" archives "$build/obj" "$build/lib" \
+  --mount "/kv390/library/include=$here/library/include" --mount "/kv390/library/src=$here/library/src" \
+  --mount "/kv390/platform/include=$here/platform/include" --mount "/kv390/platform/src=$here/platform/src" \
+  --mount "/gen=$build/gen" --mount "/zlib=$sources/zlib" --mount "/png=$sources/libpng1.6" \
+  --mount "/freetype/include=$sources/freetype/include" --mount "/freetype/src=$sources/freetype/src" \
+  "${archive_args[@]}" || fail "building KV390 for wasm32-wasip1 failed"
 
 # ---- OUTDIR: the headers, the archives and the link line, whole or not at all ----
 mkdir -p "$out"
@@ -182,10 +149,7 @@ stage=$(mktemp -d "$out/.kv390-stage.XXXXXX")
 trap 'rm -rf "$stage"' EXIT
 cp -r "$here/library/include" "$stage/include"
 mkdir -p "$stage/lib"
-for entry in "${ARCHIVES[@]}"; do
-  name=${entry%%:*}
-  cp "$build/lib/lib$name.a" "$stage/lib/"
-done
+for name in "${archive_names[@]}"; do cp "$build/lib/lib$name.a" "$stage/lib/"; done
 printf '%s\n' -Wl,-z,stack-size=1048576 -lkv390 -lkv390_headless -lkv390_core -lfreetype -lpng -lz \
   -lsetjmp > "$stage/link-flags"
 rm -rf "$out/include" "$out/lib" "$out/link-flags"
