@@ -25,6 +25,10 @@ ctest --test-dir build --output-on-failure -j "$jobs" -LE windows
 # a line saying why when those are not installed.
 tests/web/run.sh build
 
+# KV390 built for wasm32-wasip1 by the playground's compiler (@yowasp/clang
+# under node): programs compiled with it draw the native pictures.
+tests/playground/wasi_test.sh build
+
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKV390_WERROR=ON -DKV390_SANITIZE=ON > /dev/null
 cmake --build build-asan -j "$jobs"
 # Leak checking is on: a layer reset frees every DC and GDI object, and the
