@@ -247,7 +247,7 @@ async function build(manifest) {
         const worker = new Worker(fileURLToPath(import.meta.url), { workerData: { mounts: manifest.mounts } });
         let current = null;
         const feed = () => {
-            if (next >= todo.length || failed > 0) {
+            if (next >= todo.length) {
                 worker.postMessage(null);
                 return;
             }
@@ -273,8 +273,10 @@ async function build(manifest) {
     });
     await Promise.all(Array.from({ length: todo.length ? lanes : 0 }, lane));
     const average = compiled ? (total / compiled).toFixed(2) : '0';
+    const cpu = process.cpuUsage();
     console.error(`playground-build: ${manifest.jobs.length} files, ${compiled} compiled ` +
-                  `(${average} s each), ${manifest.jobs.length - todo.length} reused`);
+                  `(${average} s each), ${manifest.jobs.length - todo.length} reused; ` +
+                  `${((cpu.user + cpu.system) / 1e6).toFixed(1)} s of processor time`);
     if (failed > 0) return false;
     for (const archive of manifest.archives ?? [])
         if (!(await buildArchive(archive))) return false;
