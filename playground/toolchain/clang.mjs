@@ -147,13 +147,20 @@ function virtualBytes(tree, vpath) {
 // The key of a job: its command line and the content of every file it read
 // the last time (the sysroot's headers come with the toolchain's version,
 // which names the cache).  null when a file it read is gone.
+const contentHashes = new WeakMap();  // file bytes -> hash: a header is hashed once a run
+function contentHash(bytes) {
+    let hash = contentHashes.get(bytes);
+    if (hash === undefined) contentHashes.set(bytes, hash = sha256(bytes));
+    return hash;
+}
+
 function jobKey(job, tree, inputs) {
     const parts = [JSON.stringify([job.tool, job.args])];
     for (const input of inputs) {
         const bytes = virtualBytes(tree, path.posix.resolve('/', input));
         if (bytes === null && input.startsWith('/usr/')) continue;  // sysroot: versioned
         if (bytes === null) return null;
-        parts.push(input, '\0', sha256(bytes), '\0');
+        parts.push(input, '\0', contentHash(bytes), '\0');
     }
     return sha256(...parts);
 }
