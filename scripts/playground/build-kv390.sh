@@ -92,18 +92,25 @@ CORE_SOURCES="$(kv390_files 'platform/src/core/*.cpp' 'platform/src/menu_bar/*.c
   'platform/src/text/*.cpp') ${fonts[*]}"
 HEADLESS_SOURCES=$(kv390_files 'platform/src/headless/*.cpp' 'platform/src/run_client/*.cpp' \
   platform/src/select/headless_library.cpp)
-Z_SOURCES=$(printf '/zlib/%s.c\n' adler32 compress crc32 deflate gzclose gzlib gzread gzwrite \
+Z_SOURCES=$(printf '/zlib/%s.c\n' adler32 compress crc32 deflate \
   infback inffast inflate inftrees trees uncompr zutil)
 PNG_SOURCES=$(printf '/png/%s.c\n' png pngerror pngget pngmem pngpread pngread pngrio pngrtran \
   pngrutil pngset pngtrans pngwio pngwrite pngwtran pngwutil)
-# FreeType's own build list, with the portable ftsystem.c.
-FREETYPE_SOURCES=$(printf '/freetype/src/%s.c\n' autofit/autofit base/ftbase base/ftbbox \
-  base/ftbdf base/ftbitmap base/ftcid base/ftfstype base/ftgasp base/ftglyph base/ftgxval \
-  base/ftinit base/ftmm base/ftotval base/ftpatent base/ftpfr base/ftstroke base/ftsynth \
-  base/fttype1 base/ftwinfnt bdf/bdf cache/ftcache cff/cff cid/type1cid gzip/ftgzip lzw/ftlzw \
-  pcf/pcf pfr/pfr psaux/psaux pshinter/pshinter psnames/psnames raster/raster sdf/sdf sfnt/sfnt \
-  smooth/smooth svg/svg truetype/truetype type1/type1 type42/type42 winfonts/winfnt \
-  base/ftsystem base/ftdebug)
+# FreeType: the base, and the modules that load, hint and render the
+# embedded TrueType faces (the native library's drivers for other formats
+# never claim them), registered in that order by the ftmodule.h below.
+FREETYPE_SOURCES=$(printf '/freetype/src/%s.c\n' base/ftsystem base/ftinit base/ftdebug base/ftbase \
+  base/ftbbox base/ftbitmap base/ftglyph base/ftmm autofit/autofit truetype/truetype sfnt/sfnt \
+  psnames/psnames smooth/smooth raster/raster)
+cat > "$build/gen/ftmodule.h.new" << 'EOF'
+FT_USE_MODULE( FT_Module_Class, autofit_module_class )
+FT_USE_MODULE( FT_Driver_ClassRec, tt_driver_class )
+FT_USE_MODULE( FT_Module_Class, psnames_module_class )
+FT_USE_MODULE( FT_Module_Class, sfnt_module_class )
+FT_USE_MODULE( FT_Renderer_Class, ft_smooth_renderer_class )
+FT_USE_MODULE( FT_Renderer_Class, ft_raster1_renderer_class )
+EOF
+mv "$build/gen/ftmodule.h.new" "$build/gen/ftmodule.h"
 
 # ---- flags: one variable per archive ----
 optimize="-O2 -DNDEBUG"
@@ -116,8 +123,8 @@ CORE_FLAGS="$kv390_cxx $sjlj"
 HEADLESS_FLAGS=$kv390_cxx
 Z_FLAGS="-std=c11 $optimize -DHAVE_UNISTD_H -DHAVE_STDARG_H -Wno-deprecated-non-prototype"
 PNG_FLAGS="-std=c11 $optimize -I/zlib"
-FREETYPE_FLAGS="-std=c11 $optimize $sjlj -DFT2_BUILD_LIBRARY -DFT_CONFIG_OPTION_SYSTEM_ZLIB
-  -I/freetype/include -I/zlib"
+FREETYPE_FLAGS="-std=c11 $optimize $sjlj -DFT2_BUILD_LIBRARY
+  -DFT_CONFIG_MODULES_H=<ftmodule.h> -I/gen -I/freetype/include"
 
 # The archives: name, compiler, sources, flags.  A backend added here (its
 # sources under /kv390/platform/src) is built and shipped like the others.
