@@ -120,9 +120,9 @@ kv390_cxx="-std=c++20 -fno-exceptions $optimize -Wall -Wextra -Werror
   -I/freetype/include -I/png -I/zlib"
 KV390_FLAGS=$kv390_cxx
 CORE_FLAGS="$kv390_cxx $sjlj"
-HEADLESS_FLAGS=$kv390_cxx
+HEADLESS_FLAGS="$kv390_cxx $sjlj"
 Z_FLAGS="-std=c11 $optimize -DHAVE_UNISTD_H -DHAVE_STDARG_H -Wno-deprecated-non-prototype"
-PNG_FLAGS="-std=c11 $optimize -I/zlib"
+PNG_FLAGS="-std=c11 $optimize $sjlj -I/zlib"
 FREETYPE_FLAGS="-std=c11 $optimize $sjlj -DFT2_BUILD_LIBRARY
   -DFT_CONFIG_MODULES_H=<ftmodule.h> -I/gen -I/freetype/include"
 
