@@ -98,10 +98,11 @@ PNG_SOURCES=$(printf '/png/%s.c\n' png pngerror pngget pngmem pngpread pngread p
   pngrutil pngset pngtrans pngwio pngwrite pngwtran pngwutil)
 # FreeType: the base, and the modules that load, hint and render the
 # embedded TrueType faces (the native library's drivers for other formats
-# never claim them), registered in that order by the ftmodule.h below.
+# never claim them), registered in that order by the ftmodule.h below; and
+# its gzip support (WOFF fonts) on the zlib above.
 FREETYPE_SOURCES=$(printf '/freetype/src/%s.c\n' base/ftsystem base/ftinit base/ftdebug base/ftbase \
   base/ftbbox base/ftbitmap base/ftglyph base/ftmm autofit/autofit truetype/truetype sfnt/sfnt \
-  psnames/psnames smooth/smooth raster/raster)
+  psnames/psnames smooth/smooth raster/raster gzip/ftgzip)
 cat > "$build/gen/ftmodule.h.new" << 'EOF'
 FT_USE_MODULE( FT_Module_Class, autofit_module_class )
 FT_USE_MODULE( FT_Driver_ClassRec, tt_driver_class )
@@ -123,8 +124,8 @@ CORE_FLAGS="$kv390_cxx $sjlj"
 HEADLESS_FLAGS="$kv390_cxx $sjlj"
 Z_FLAGS="-std=c11 $optimize -DHAVE_UNISTD_H -DHAVE_STDARG_H -Wno-deprecated-non-prototype"
 PNG_FLAGS="-std=c11 $optimize $sjlj -I/zlib"
-FREETYPE_FLAGS="-std=c11 $optimize $sjlj -DFT2_BUILD_LIBRARY
-  -DFT_CONFIG_MODULES_H=<ftmodule.h> -I/gen -I/freetype/include"
+FREETYPE_FLAGS="-std=c11 $optimize $sjlj -DFT2_BUILD_LIBRARY -DFT_CONFIG_OPTION_SYSTEM_ZLIB
+  -DFT_CONFIG_MODULES_H=<ftmodule.h> -I/gen -I/freetype/include -I/zlib"
 
 # The archives: name, compiler, sources, flags.  A backend added here (its
 # sources under /kv390/platform/src) is built and shipped like the others.
@@ -157,7 +158,8 @@ trap 'rm -rf "$stage"' EXIT
 cp -r "$here/library/include" "$stage/include"
 mkdir -p "$stage/lib"
 for name in "${archive_names[@]}"; do cp "$build/lib/lib$name.a" "$stage/lib/"; done
+# The library is C++ inside: a C program links the C++ runtime too.
 printf '%s\n' -Wl,-z,stack-size=1048576 -lkv390 -lkv390_headless -lkv390_core -lfreetype -lpng -lz \
-  -lsetjmp > "$stage/link-flags"
+  -lsetjmp -lc++ -lc++abi > "$stage/link-flags"
 rm -rf "$out/include" "$out/lib" "$out/link-flags"
 mv "$stage/include" "$stage/lib" "$stage/link-flags" "$out/"

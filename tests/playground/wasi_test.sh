@@ -40,15 +40,18 @@ export KV390_PLAYGROUND_NPM
 KV390_PLAYGROUND_NPM=$("$root/scripts/playground/toolchain.sh")
 mapfile -t link_flags < "$work/kv390/link-flags"
 
-# wasm_build NAME COMPILER SOURCE...: NAME.wasm in $work/NAME, from sources
-# copied there, compiled and linked in one run of the playground's compiler.
+# wasm_build NAME COMPILER FILE...: NAME.wasm in $work/NAME, from the files
+# copied there (sources and their headers), compiled and linked in one run of
+# the playground's compiler.
 wasm_build() {
   local name=$1 compiler=$2
   shift 2
   mkdir -p "$work/$name"
   cp "$@" "$work/$name/"
   local files=()
-  for source in "$@"; do files+=("$(basename "$source")"); done
+  for source in "$@"; do
+    case $source in *.c | *.cpp) files+=("$(basename "$source")") ;; esac
+  done
   local flags=(-O2 -I/kv390/include -L/kv390/lib)
   [ "$compiler" = clang++ ] && flags+=(-std=c++20 -fno-exceptions)
   local begin
@@ -72,7 +75,7 @@ native_build() {
 same_picture() {
   local name=$1 what=$2
   shift 2
-  if ! node "$root/tests/playground/wasi_run.mjs" "$work/$name/$name.wasm" \
+  if ! node --no-warnings "$root/tests/playground/wasi_run.mjs" "$work/$name/$name.wasm" \
     --out "$work/$name/wasm.png" "$@"; then
     bad "$what: the wasm program did not run to its picture"
     return
