@@ -30,7 +30,6 @@
 // KV390_PLAYGROUND_NPM: the folder scripts/playground/toolchain.sh prints.
 import { createHash } from 'node:crypto';
 import fs from 'node:fs';
-import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import { Worker, isMainThread, parentPort, workerData } from 'node:worker_threads';
