@@ -117,5 +117,5 @@ wasm_build weather clang++ "${weather_sources[@]}" "$root"/weather/*.h
 same_picture weather "the weather picture (seed 1997, scripts/demo.scr)" \
   --script "$root/scripts/demo.scr" --seed 1997
 
-echo "playground wasm: $passed passed, $failed failed"
+echo "playground-wasm: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
