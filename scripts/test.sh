@@ -122,6 +122,9 @@ all_stages() {
   # The web pages (emscripten) and their browser tests (chromium); skipped
   # with a line saying why when those are not installed.
   stage web tests/web/run.sh build
+  # KV390 built for wasm32-wasip1 by the playground's compiler (@yowasp/clang
+  # under node): programs compiled with it draw the native pictures.
+  stage playground-wasm tests/playground/wasi_test.sh build
   stage asan-build asan_build
   stage asan-tests asan_tests
   # The library, the headless backend and the fuzz targets built with clang.

@@ -2,8 +2,8 @@
 // runs of the Latin-1 code points.
 #include <algorithm>
 #include <climits>
-#include <stdexcept>
 
+#include "core/fatal.h"
 #include "text/font_cache.h"
 #include "text/font_faces.h"
 
@@ -59,7 +59,7 @@ std::vector<GlyphSpan> spans_of(const FT_Bitmap& bitmap, std::int32_t dy_top, st
 SizedFont::SizedFont(const SizeKey& key) : key_(key), face_(face_of(key.face)) {
     if (FT_New_Size(face_, &size_) != 0 || FT_Activate_Size(size_) != 0 ||
         FT_Set_Pixel_Sizes(face_, 0, FT_UInt(key.pixels_per_em)) != 0)
-        throw std::runtime_error("cannot size an embedded font");
+        fatal_error("cannot size an embedded font");
     if (key.bold) bold_strength_ = std::max(1, (key.pixels_per_em + 12) / 24);
 
     const std::int32_t ppem = key.pixels_per_em;

@@ -11,6 +11,8 @@
 #include <new>
 #include <utility>
 
+#include "core/fatal.h"
+
 namespace win::raster {
 
 class FigureArena {
@@ -39,7 +41,7 @@ class FigureArena {
     // Uninitialised room for n values of T.
     template <typename T>
     T* allocate_array(std::size_t n) {
-        if (n > MOST_BYTES / sizeof(T)) throw std::bad_alloc();
+        if (n > MOST_BYTES / sizeof(T)) too_large();
         return static_cast<T*>(allocate(n * sizeof(T), alignof(T)));
     }
     // A T made in the arena.  Its destructor is the caller's to run.
@@ -54,9 +56,13 @@ class FigureArena {
         Block* next;
     };
 
+    [[noreturn]] static void too_large() {
+        fatal_error("a figure needs more memory than there is");
+    }
+
     void* spill(std::size_t bytes, std::size_t align) {
         const std::size_t slack = sizeof(Block) + align;
-        if (bytes > MOST_BYTES) throw std::bad_alloc();
+        if (bytes > MOST_BYTES) too_large();
         const std::size_t size = std::min(std::max(next_block_, bytes + slack), MOST_BYTES + slack);
         Block* block = static_cast<Block*>(::operator new(size));
         block->next = spilled_;
