@@ -16,7 +16,7 @@ static void draw(int compared, int sorted_from, int swaps) {
         int color = GRAY_50;
         int left = -280 + i * 35;
         if (i >= sorted_from) color = FOREST_GREEN;
-        if (i == compared || i == compared + 1) color = ORANGE;
+        if (compared >= 0 && (i == compared || i == compared + 1)) color = ORANGE;
         KV390_rectangle(color, left, -200, left + 28, -200 + bars[i] * 4, 0);
         KV390_textf(BLACK, left + 2, -222, 11, "%d", bars[i]);
     }
@@ -35,7 +35,10 @@ int main(void) {
     KV390_set_run_mode(KV390_RUN_ANIMATE);
 
     while (event != KV390_QUIT) {
-        draw(sorted_from > 1 ? i : -1, sorted_from, swaps);
+        if (sorted_from > 1)
+            draw(i, sorted_from, swaps);
+        else
+            draw(-1, 0, swaps); /* all sorted: nothing compared, every bar green */
         event = KV390_wait_event(&x, &y, &key);
         if (event != KV390_PERIODIC || sorted_from <= 1) continue;
 

@@ -49,7 +49,7 @@ int main(void) {
     draw_house(at(-60, -150), 80, PEACH);
     draw_house(at(100, -150), 160, PINK);
 
-    KV390_textf_pt(BLACK, at(-280, -210), 16, "%d houses, one function", 3);
+    KV390_textf_pt(WHITE, at(-280, -210), 16, "%d houses, one function", 3);
     while (KV390_wait_event(&x, &y, &key) != KV390_QUIT) {
     }
     KV390_end();

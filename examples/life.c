@@ -77,6 +77,8 @@ int main(void) {
     add_glider(20, 25);
     add_glider(8, 12);
     world[10][38] = world[10][39] = world[10][40] = 1; /* a blinker */
+    /* The R-pentomino: five cells that grow into hundreds. */
+    world[22][36] = world[22][37] = world[21][35] = world[21][36] = world[20][36] = 1;
     KV390_set_run_mode(KV390_RUN_ANIMATE);
 
     while (event != KV390_QUIT) {

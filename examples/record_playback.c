@@ -1,5 +1,6 @@
 /* Recording and playing back a script.  This is a stamp pad: a click puts a
- * star there, a key chooses its colour (r, g, b) and c clears the page.
+ * star there, a key chooses its colour (r, g, b) and c starts a fresh page
+ * (with gold stars again).
  *
  * The Run menu records everything you do into the file KV390.SCR:
  *   1. Run > Record Script (Ctrl+R) starts recording; stamp a few stars;
@@ -19,7 +20,7 @@ static void draw_star(int color, int x, int y) {
 
 static void new_page(void) {
     KV390_clear();
-    KV390_text(BLACK, -285, 225, 14, "Click: star, r g b: colour, c: clear.");
+    KV390_text(BLACK, -285, 225, 14, "Click: star, r g b: colour, c: fresh page.");
     KV390_text(BLACK, -285, 205, 14, "Ctrl+R: record on/off, Ctrl+P: play the recording.");
 }
 
@@ -41,7 +42,10 @@ int main(void) {
             if (key == 'r') color = RED;
             if (key == 'g') color = GREEN;
             if (key == 'b') color = BLUE;
-            if (key == 'c') new_page();
+            if (key == 'c') {
+                color = GOLD;
+                new_page();
+            }
         }
     }
     KV390_end();
