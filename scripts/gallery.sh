@@ -118,8 +118,8 @@ while IFS=$'\t' read -r name input animated; do
       case "$picture" in
         *.png)
           differing=$("$compare" "$gallery/$picture" "$work/$picture" 2>&1 || true)
-          echo "gallery: $name: the picture differs from $picture: $differing pixels differ" >&2 ;;
-        *) echo "gallery: $name: the animation differs from $picture" >&2 ;;
+          echo "gallery: $name: $picture differs from a fresh run: $differing" >&2 ;;
+        *) echo "gallery: $name: $picture differs from a fresh run (the animation)" >&2 ;;
       esac
       failures=$((failures + 1))
     fi

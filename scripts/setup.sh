@@ -13,6 +13,7 @@ packages=(
   xvfb xdotool x11-apps imagemagick         # desktop end-to-end tests
   clang libclang-rt-14-dev                  # fuzzing
   valgrind
+  jq                                        # the example gallery (scripts/gallery.sh)
   emscripten chromium nodejs                # web pages and their browser tests
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix  # the Windows build
   wine wine64 zip unzip dpkg-dev                          # its tests, package, sources
