@@ -52,6 +52,11 @@ while IFS=$'\t' read -r name file input; do
     [ -f "$root/$path" ] || { echo "gallery: $name: $path does not exist" >&2; problems=1; }
   done
 done < <(jq -r '.examples[] | [.name, .file, .input] | @tsv' "$index")
+# Together the examples show every call of the library.
+for call in $(grep -oE '^int KV390_[a-z_]+' "$root/library/include/kv390.h" | cut -d' ' -f2 | sort -u); do
+  grep -qE "\b$call\(" "${sources[@]/#/$root/}" ||
+    { echo "gallery: no example calls $call" >&2; problems=1; }
+done
 [ "$problems" -eq 0 ] || exit 1
 
 if [ -n "$only" ]; then
@@ -94,17 +99,29 @@ write_page() {
 }
 
 failures=0
-while IFS=$'\t' read -r name input animated; do
+# The lines the library logs when it corrects a call's arguments.
+corrections='not possible|^Illegal color|^No room for color|no longer supported'
+while IFS=$'\t' read -r name input animated corrects; do
   [ -z "$only" ] || [ "$name" = "$only" ] || continue
   program=$build/examples/${name}_headless
   [ -x "$program" ] || usage_error "$name: $program is not built"
   outputs=(--out "$work/$name.png")
   [ "$animated" = true ] && outputs+=(--gif "$work/$name.gif" --gif-limit 1)
   if ! "$run" --input "$root/$input" --seed 1 --timeout 60 "${outputs[@]}" \
-       --program "$program" 2> "$work/$name.err"; then
+       --log "$work/$name.log" --program "$program" 2> "$work/$name.err"; then
     echo "gallery: $name did not run: $(tail -1 "$work/$name.err")" >&2
     failures=$((failures + 1))
     continue
+  fi
+  # An example teaches good calls: only one showing corrections on purpose
+  # ("corrections": true in the index) may have its arguments corrected.
+  corrected=$(grep -E -m 1 "$corrections" "$work/$name.log" || true)
+  if [ "$corrects" = true ] && [ -z "$corrected" ]; then
+    echo "gallery: $name: no correction was logged, though the index says it shows them" >&2
+    failures=$((failures + 1))
+  elif [ "$corrects" != true ] && [ -n "$corrected" ]; then
+    echo "gallery: $name: the library corrected a call: $corrected" >&2
+    failures=$((failures + 1))
   fi
   pictures=("$name.png")
   [ "$animated" = true ] && pictures+=("$name.gif")
@@ -124,7 +141,7 @@ while IFS=$'\t' read -r name input animated; do
       failures=$((failures + 1))
     fi
   done
-done < <(jq -r '.examples[] | [.name, .input, (.animated | tostring)] | @tsv' "$index")
+done < <(jq -r '.examples[] | [.name, .input, (.animated | tostring), (.corrections // false | tostring)] | @tsv' "$index")
 
 if [ -z "$only" ]; then
   write_page "$work/README.md"
