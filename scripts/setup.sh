@@ -14,6 +14,7 @@ packages=(
   clang libclang-rt-14-dev                  # fuzzing
   valgrind
   stress-ng                                 # scripts/stress-test.sh: every core kept busy
+  jq                                        # the example gallery (scripts/gallery.sh)
   emscripten chromium nodejs                # web pages and their browser tests
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix  # the Windows build
   wine wine64 zip unzip dpkg-dev                          # its tests, package, sources
