@@ -41,6 +41,13 @@ struct SpawnRequest {
     // Variables set (or replaced) in the child on top of this process's.
     std::vector<std::pair<std::string, std::string>> env;
     std::string cwd;  // working directory; empty: this process's
+    // Where the child's standard output and error go (created or emptied);
+    // empty: this process's own.
+    std::string output_file;
+    // POSIX only: the child runs as this user and group id, without
+    // supplementary groups (a root parent drops its rights); negative: as
+    // this process.
+    long long run_as_id = -1;
 };
 
 // How a child ended.

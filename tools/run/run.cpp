@@ -17,6 +17,7 @@
 #include "kv390/render.h"
 #include "kv390/run_protocol.h"
 #include "process.h"
+#include "sandbox.h"
 #include "script_check.h"
 
 namespace run_tool {
@@ -269,10 +270,15 @@ Outcome judge(const Options& o, const kv390::tools::ExitStatus& status, const Re
                                 : "its input lasts longer, or it never waits"));
     }
     if (status.signalled) {
-        return failure(EXIT_CRASH, name + " crashed: " + status.signal_name +
-                                       (status.signal_name == "SIGSEGV"
-                                            ? " (a bad pointer: null, freed or out of bounds)"
-                                            : ""));
+        std::string why;
+        if (status.signal_name == "SIGSEGV")
+            why = " (a bad pointer: null, freed or out of bounds)";
+        if (status.signal_name == "SIGXFSZ")
+            why = " (file size limit: a file grew past " + std::to_string(o.limits.file_mb) +
+                  " MB)";
+        if (status.signal_name == "SIGXCPU")
+            why = " (CPU time limit: " + std::to_string(o.limits.cpu_s) + " s)";
+        return failure(EXIT_CRASH, name + " crashed: " + status.signal_name + why);
     }
     if (report.no_picture) return failure(EXIT_NOT_KV390, name + " showed no picture");
     if (!report.error.empty()) return failure(EXIT_TOOL_FAILED, report.error);
@@ -331,6 +337,7 @@ Outcome watch_child(const Options& o, kv390::tools::SpawnRequest spawn,
                                              " s of wall-clock time (is it stuck in a loop?)");
         }
     }
+    if (o.sandbox) status = kv390::tools::sandbox_status(status);
     Outcome outcome = judge(o, status, watch.report());
     if (outcome.code != EXIT_DONE) return outcome;
     kv390::render::Result result;
@@ -338,6 +345,24 @@ Outcome watch_child(const Options& o, kv390::tools::SpawnRequest spawn,
         return failure(EXIT_TOOL_FAILED, error);
     outcome.warnings = result.warnings;
     return outcome;
+}
+
+// The program sees the system read-only, its own file and the run's
+// directory, which is all it may write.
+bool confine(const Options& o, const kv390::tools::TempDir& work,
+             kv390::tools::SpawnRequest* spawn, std::string* error) {
+    std::string why;
+    if (!kv390::tools::sandbox_available(&why)) {
+        *error = "cannot sandbox the program: " + why;
+        return false;
+    }
+    kv390::tools::Sandbox sandbox;
+    sandbox.id = kv390::tools::sandbox_id(0);
+    sandbox.limits = o.limits;
+    sandbox.writable = {work.path()};
+    sandbox.readable = {spawn->program};
+    return kv390::tools::sandbox_own(sandbox, work.path(), error) &&
+           kv390::tools::sandbox_wrap(sandbox, spawn, error);
 }
 
 }  // namespace
@@ -369,6 +394,8 @@ Outcome run(const Options& options, const std::string& tool_name) {
     spawn.env = {{protocol::BACKEND_VARIABLE, protocol::HEADLESS_BACKEND},
                  {protocol::REQUEST_VARIABLE, work.file("request")},
                  {protocol::SEED_VARIABLE, std::to_string(options.seed)}};
+    if (options.sandbox && !confine(options, work, &spawn, &error))
+        return failure(EXIT_BAD_INPUT, error);
     return watch_child(options, spawn, work, tool_name);
 }
 
