@@ -47,6 +47,9 @@ long long sandbox_id(unsigned slot);
 // Makes a folder of the caller's usable by the sandbox's id (as its owner).
 bool sandbox_own(const Sandbox& sandbox, const std::string& folder, std::string* error);
 
+// Gives a file a sandboxed child made back to this process's user.
+void sandbox_reclaim(const std::string& path);
+
 // Turns *request into the same request run inside the sandbox.  The working
 // directory must be one of the writable folders.
 bool sandbox_wrap(const Sandbox& sandbox, SpawnRequest* request, std::string* error);

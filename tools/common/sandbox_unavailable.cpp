@@ -18,6 +18,8 @@ bool sandbox_own(const Sandbox&, const std::string&, std::string* error) {
     return false;
 }
 
+void sandbox_reclaim(const std::string&) {}
+
 bool sandbox_wrap(const Sandbox&, SpawnRequest*, std::string* error) {
     *error = "no sandbox on this system (bubblewrap needs Linux)";
     return false;

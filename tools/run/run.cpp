@@ -300,13 +300,15 @@ bool move_outputs(const Options& o, const kv390::tools::TempDir& work, std::stri
     const std::pair<std::string, std::string> moves[] = {
         {o.picture, "picture.png"}, {o.gif, "out.gif"}, {o.log, "log.txt"}};
     for (const auto& [final_name, made] : moves) {
-        if (!final_name.empty() && !move_into_place(work.file(made), final_name, error))
-            return false;
+        if (final_name.empty()) continue;
+        kv390::tools::sandbox_reclaim(work.file(made));
+        if (!move_into_place(work.file(made), final_name, error)) return false;
     }
     if (o.frames.empty()) return true;
     for (const auto& entry : std::filesystem::directory_iterator(work.file("chosen"))) {
         const std::string to =
             (std::filesystem::path(o.frame_dir) / entry.path().filename()).string();
+        kv390::tools::sandbox_reclaim(entry.path().string());
         if (!move_into_place(entry.path().string(), to, error)) return false;
     }
     return true;
