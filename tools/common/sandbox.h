@@ -44,7 +44,8 @@ bool sandbox_available(std::string* why);
 // process is not root (its children then keep its id).
 long long sandbox_id(unsigned slot);
 
-// Makes a folder of the caller's usable by the sandbox's id (as its owner).
+// Makes a folder of the caller's usable by the sandbox's id (as its owner);
+// others may still reach the files in it by name (a program built there).
 bool sandbox_own(const Sandbox& sandbox, const std::string& folder, std::string* error);
 
 // Gives a file a sandboxed child made back to this process's user.

@@ -66,7 +66,7 @@ long long sandbox_id(unsigned slot) {
 bool sandbox_own(const Sandbox& sandbox, const std::string& folder, std::string* error) {
     if (sandbox.id < 0) return true;
     if (chown(folder.c_str(), uid_t(sandbox.id), gid_t(sandbox.id)) != 0 ||
-        chmod(folder.c_str(), 0700) != 0) {
+        chmod(folder.c_str(), 0711) != 0) {
         *error = "cannot hand " + folder + " to the sandbox: " + strerror(errno);
         return false;
     }

@@ -96,6 +96,8 @@ bool grade_class(const ClassJob& job, GradeRecord* record, std::string* error) {
     for (const TestResult& t : reference.tests) {
         if (!t.passed) {
             *error = "the reference fails test \"" + t.name + "\": " + t.output;
+            if (!t.details.empty() && t.details.back() != t.output)
+                *error += " (" + t.details.back() + ")";
             return false;
         }
     }
