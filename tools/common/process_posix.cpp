@@ -4,8 +4,8 @@
 // own, so that a kill also ends whatever it started and the terminal's
 // Ctrl+C reaches only the tool, which then ends the child itself.
 #include <fcntl.h>
-#include <signal.h>
 #include <grp.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -84,8 +84,8 @@ std::vector<char*> pointers_to(std::vector<std::string>& strings) {
     int error = 0;
     if (output >= 0 && (dup2(output, 1) < 0 || dup2(output, 2) < 0)) {
         error = errno;
-    } else if (id >= 0 && (setgroups(0, nullptr) != 0 || setgid(gid_t(id)) != 0 ||
-                           setuid(uid_t(id)) != 0)) {
+    } else if (id >= 0 &&
+               (setgroups(0, nullptr) != 0 || setgid(gid_t(id)) != 0 || setuid(uid_t(id)) != 0)) {
         error = errno;
     } else if (*cwd != '\0' && chdir(cwd) != 0) {
         error = errno;

@@ -55,6 +55,12 @@ void sandbox_reclaim(const std::string& path);
 // directory must be one of the writable folders.
 bool sandbox_wrap(const Sandbox& sandbox, SpawnRequest* request, std::string* error);
 
+// Ends every process the sandbox still holds (children the program left
+// behind, a namespace still being torn down) and returns once they are
+// gone.  Needs the sandbox's own id (a root caller); otherwise the end of
+// the sandbox's namespace ends them.
+void sandbox_end(const Sandbox& sandbox);
+
 // How a sandboxed child ended: the sandbox reports a child killed by signal
 // N as exit status 128 + N, which becomes the signal again.
 ExitStatus sandbox_status(const ExitStatus& raw);

@@ -1,13 +1,19 @@
 // The sandbox on Linux: bubblewrap for the namespaces and the file system,
 // prlimit (util-linux) inside it for the resource limits, so that the
 // limits bind the program and not the sandbox's own set-up.
+#include <signal.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
+#include <thread>
 
 #include "sandbox.h"
 
@@ -19,8 +25,8 @@ namespace fs = std::filesystem;
 
 // The system's folders a program may need: programs, libraries, headers,
 // configuration.  Merged-/usr systems have links in place of some.
-constexpr const char* SYSTEM_FOLDERS[] = {"/usr", "/etc",  "/opt",  "/bin",
-                                          "/sbin", "/lib", "/lib32", "/lib64", "/libx32"};
+constexpr const char* SYSTEM_FOLDERS[] = {"/usr", "/etc",   "/opt",   "/bin",   "/sbin",
+                                          "/lib", "/lib32", "/lib64", "/libx32"};
 
 std::string find_on_path(const std::string& name) {
     const char* path = std::getenv("PATH");
@@ -102,12 +108,10 @@ bool sandbox_wrap(const Sandbox& sandbox, SpawnRequest* request, std::string* er
     if (!request->cwd.empty()) args.insert(args.end(), {"--chdir", request->cwd});
     args.insert(args.end(), {"--setenv", "HOME", home, "--setenv", "TMPDIR", "/tmp"});
     const SandboxLimits& l = sandbox.limits;
-    args.insert(args.end(), {"--", prlimit, "--as=" + bytes(l.memory_mb),
-                             "--cpu=" + std::to_string(l.cpu_s),
-                             "--nproc=" + std::to_string(l.processes),
-                             "--fsize=" + bytes(l.file_mb),
-                             "--nofile=" + std::to_string(l.open_files), "--core=0", "--",
-                             request->program});
+    args.insert(args.end(),
+                {"--", prlimit, "--as=" + bytes(l.memory_mb), "--cpu=" + std::to_string(l.cpu_s),
+                 "--nproc=" + std::to_string(l.processes), "--fsize=" + bytes(l.file_mb),
+                 "--nofile=" + std::to_string(l.open_files), "--core=0", "--", request->program});
     args.insert(args.end(), request->args.begin(), request->args.end());
     request->program = bwrap;
     request->args = args;
@@ -136,6 +140,42 @@ bool sandbox_available(std::string* why) {
     });
     if (!available) *why = reason;
     return available;
+}
+
+namespace {
+
+// Whether any process runs (or waits to be reaped) under the id.
+bool has_processes(long long id) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator("/proc", ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::ifstream status(entry.path() / "status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("Uid:", 0) != 0) continue;
+            if (std::stoll(line.substr(4)) == id) return true;
+            break;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+void sandbox_end(const Sandbox& sandbox) {
+    if (sandbox.id < 0) return;
+    std::chrono::milliseconds pause(1);
+    while (has_processes(sandbox.id)) {
+        // Only a process of the same id may signal them all at once.
+        const pid_t killer = fork();
+        if (killer == 0) {
+            if (setgid(gid_t(sandbox.id)) == 0 && setuid(uid_t(sandbox.id)) == 0) kill(-1, SIGKILL);
+            _exit(0);
+        }
+        if (killer > 0) waitpid(killer, nullptr, 0);
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(50));
+    }
 }
 
 ExitStatus sandbox_status(const ExitStatus& raw) {

@@ -25,6 +25,8 @@ bool sandbox_wrap(const Sandbox&, SpawnRequest*, std::string* error) {
     return false;
 }
 
+void sandbox_end(const Sandbox&) {}
+
 ExitStatus sandbox_status(const ExitStatus& raw) {
     return raw;
 }

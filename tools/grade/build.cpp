@@ -79,8 +79,8 @@ bool kv390_flags(const std::string& prefix, std::vector<std::string>* flags, std
     return false;
 }
 
-bool build_submission(const BuildSetup& setup, const std::string& source,
-                      const std::string& work, unsigned slot, Built* built, std::string* error) {
+bool build_submission(const BuildSetup& setup, const std::string& source, const std::string& work,
+                      unsigned slot, Built* built, std::string* error) {
     std::error_code ec;
     const fs::path src = fs::path(work) / "src";
     fs::create_directories(src, ec);
@@ -112,9 +112,10 @@ bool build_submission(const BuildSetup& setup, const std::string& source,
         // A program: copied, so that it runs from a folder of its own.
         const fs::path program = src / "program";
         fs::copy_file(source, program, ec);
-        fs::permissions(program, fs::perms::owner_all | fs::perms::group_read |
-                                     fs::perms::group_exec | fs::perms::others_read |
-                                     fs::perms::others_exec, ec);
+        fs::permissions(program,
+                        fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                            fs::perms::others_read | fs::perms::others_exec,
+                        ec);
         if (ec) {
             *error = "cannot copy " + source + ": " + ec.message();
             return false;
@@ -131,8 +132,8 @@ bool build_submission(const BuildSetup& setup, const std::string& source,
     request.args.insert(request.args.end(), setup.flags.begin(), setup.flags.end());
     request.cwd = src.string();
     request.output_file = (fs::path(work) / "build.log").string();
+    kv390::tools::Sandbox sandbox;
     if (setup.sandbox) {
-        kv390::tools::Sandbox sandbox;
         sandbox.id = kv390::tools::sandbox_id(slot);
         sandbox.limits = setup.limits;
         // Compilers need more room than the programs they make.
@@ -146,6 +147,7 @@ bool build_submission(const BuildSetup& setup, const std::string& source,
     kv390::tools::ExitStatus status;
     bool started = false;
     const bool ended = run_to_end(request, setup.timeout_s, &status, error, &started);
+    if (setup.sandbox) kv390::tools::sandbox_end(sandbox);
     if (!started) return false;
     built->log = read_text(request.output_file, LOG_LIMIT);
     if (!ended) {

@@ -32,7 +32,7 @@ struct Built {
 // the caller's; slot tells apart builds that run at once.  False with a
 // one-line reason when the tool itself fails; a submission that does not
 // compile is a Built without ok.
-bool build_submission(const BuildSetup& setup, const std::string& source,
-                      const std::string& work, unsigned slot, Built* built, std::string* error);
+bool build_submission(const BuildSetup& setup, const std::string& source, const std::string& work,
+                      unsigned slot, Built* built, std::string* error);
 
 }  // namespace grade

@@ -3,9 +3,9 @@
 // must not silently become the default).
 #include "exercise.h"
 
+#include <toml++/toml.h>
 #include <filesystem>
 #include <set>
-#include <toml++/toml.h>
 
 namespace grade {
 
@@ -111,7 +111,8 @@ std::string file_name_for(const std::string& name, const std::set<std::string>& 
     }
     if (safe.size() > 40) safe.resize(40);
     std::string candidate = "test-" + safe;
-    for (int n = 2; taken.count(candidate) != 0; ++n) candidate = "test-" + safe + "-" + std::to_string(n);
+    for (int n = 2; taken.count(candidate) != 0; ++n)
+        candidate = "test-" + safe + "-" + std::to_string(n);
     return candidate;
 }
 
@@ -126,7 +127,8 @@ TestSpec read_test(const std::string& file, const toml::table& table, std::size_
     t.input = keys.text("input", false);
     const std::string script = keys.text("script", false);
     if (!script.empty()) {
-        if (!t.input.empty()) keys.fail(*table.get("script"), "script", "give input or script, not both");
+        if (!t.input.empty())
+            keys.fail(*table.get("script"), "script", "give input or script, not both");
         t.script = relative_to(file, script);
         if (!fs::is_regular_file(t.script))
             keys.fail(*table.get("script"), "script", "no such file: " + t.script);
@@ -172,8 +174,8 @@ bool read_exercise(const std::string& path, Exercise* exercise, std::string* err
             throw Bad{path + ":1: test: needs at least one [[test]] table"};
         std::set<std::string> names, file_names;
         for (std::size_t i = 0; i < tests->as_array()->size(); ++i) {
-            e.tests.push_back(read_test(path, *tests->as_array()->get(i)->as_table(), i, &names,
-                                        &file_names));
+            e.tests.push_back(
+                read_test(path, *tests->as_array()->get(i)->as_table(), i, &names, &file_names));
         }
     } catch (const toml::parse_error& e) {
         *error = path + ":" + std::to_string(e.source().begin.line) + ": " +

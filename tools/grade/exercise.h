@@ -21,7 +21,7 @@ struct TestSpec {
 };
 
 struct Exercise {
-    std::string path;       // the file it was read from
+    std::string path;  // the file it was read from
     std::string title;
     std::string reference;  // absolute path: a folder of sources, a source file or a program
     std::vector<TestSpec> tests;

@@ -27,15 +27,14 @@ bool make_folder(const fs::path& path, std::string* error) {
     std::error_code ec;
     fs::create_directories(path, ec);
     // Traversable by the sandboxes' ids, which bind folders inside it.
-    fs::permissions(path,
-                    fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec, ec);
+    fs::permissions(path, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec,
+                    ec);
     if (ec) *error = "cannot make " + path.string() + ": " + ec.message();
     return !ec;
 }
 
 bool grade_one(const ClassJob& job, const std::string& source, const std::string& name,
-               const fs::path& work, unsigned slot, SubmissionResult* result,
-               std::string* error) {
+               const fs::path& work, unsigned slot, SubmissionResult* result, std::string* error) {
     SubmissionResult s;
     s.name = name;
     s.max_score = job.exercise.max_score();
@@ -55,8 +54,9 @@ bool grade_one(const ClassJob& job, const std::string& source, const std::string
         const bool reference = name == "reference";
         for (const TestSpec& test : job.exercise.tests) {
             const std::string expected =
-                reference ? ""
-                          : (fs::path(job.out_dir) / "reference" / (test.file_name + ".png")).string();
+                reference
+                    ? ""
+                    : (fs::path(job.out_dir) / "reference" / (test.file_name + ".png")).string();
             TestResult t;
             if (!run_test(job.run, test, built.program, out.string(), expected, work.string(), &t,
                           error))
@@ -85,8 +85,8 @@ bool grade_class(const ClassJob& job, GradeRecord* record, std::string* error) {
     // The reference: its pictures are the expected ones, and it must pass
     // its own log checks, or the exercise is wrong.
     SubmissionResult reference;
-    if (!grade_one(job, job.exercise.reference, "reference", fs::path(work.path()) / "reference",
-                   0, &reference, error))
+    if (!grade_one(job, job.exercise.reference, "reference", fs::path(work.path()) / "reference", 0,
+                   &reference, error))
         return false;
     if (!reference.built) {
         std::string first = reference.build_log.substr(0, reference.build_log.find('\n'));

@@ -4,10 +4,10 @@
 // folder can be moved with KV390_PLATFORM_ROOT, for trying a pack locally.
 #include "pack.h"
 
+#include <toml++/toml.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <toml++/toml.h>
 
 #include "process.h"
 
@@ -113,7 +113,8 @@ bool write_file(const fs::path& path, const std::string& text, bool executable,
     out.close();
     std::error_code ec;
     if (executable)
-        fs::permissions(path, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+        fs::permissions(path,
+                        fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
                         fs::perm_options::add, ec);
     if (!out || ec) *error = "cannot write " + path.string();
     return out && !ec;

@@ -23,9 +23,9 @@ struct TestResult {
 };
 
 struct SubmissionResult {
-    std::string name;        // its folder in the output
+    std::string name;  // its folder in the output
     bool built = false;
-    std::string build_log;   // the compiler's messages when the build failed
+    std::string build_log;  // the compiler's messages when the build failed
     std::vector<TestResult> tests;
     std::uint64_t score = 0, max_score = 0;
 };

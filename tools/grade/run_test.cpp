@@ -57,7 +57,8 @@ std::string run_reason(int code, const std::string& message, const TestSpec& tes
     }
     if (code == PROGRAM_FAILED) {
         const std::size_t at = message.rfind("status ");
-        return "exit status " + (at == std::string::npos ? std::string("?") : message.substr(at + 7));
+        return "exit status " +
+               (at == std::string::npos ? std::string("?") : message.substr(at + 7));
     }
     if (code == NOT_KV390) return "never showed a picture";
     return "run failed: " + message;
@@ -134,11 +135,11 @@ bool run_test(const RunSetup& setup, const TestSpec& test, const std::string& pr
     }
     if (setup.sandbox) {
         const kv390::tools::SandboxLimits& l = setup.limits;
-        request.args.insert(request.args.end(),
-                            {"--sandbox", "--memory-mb", std::to_string(l.memory_mb),
-                             "--cpu-seconds", std::to_string(l.cpu_s), "--processes",
-                             std::to_string(l.processes), "--file-mb", std::to_string(l.file_mb),
-                             "--open-files", std::to_string(l.open_files)});
+        request.args.insert(
+            request.args.end(),
+            {"--sandbox", "--memory-mb", std::to_string(l.memory_mb), "--cpu-seconds",
+             std::to_string(l.cpu_s), "--processes", std::to_string(l.processes), "--file-mb",
+             std::to_string(l.file_mb), "--open-files", std::to_string(l.open_files)});
     }
     request.args.insert(request.args.end(), {"--program", program});
     request.output_file = messages;
@@ -148,8 +149,8 @@ bool run_test(const RunSetup& setup, const TestSpec& test, const std::string& pr
     if (!runner.wait_for((test.timeout_s + RUNNER_GRACE_S) * 1000, &status)) {
         runner.kill();
         runner.wait_for(UINT64_MAX, &status);
-        *error = "kv390-run did not end after " + std::to_string(test.timeout_s + RUNNER_GRACE_S) +
-                 " s";
+        *error =
+            "kv390-run did not end after " + std::to_string(test.timeout_s + RUNNER_GRACE_S) + " s";
         return false;
     }
     const std::string message = first_line(read_text(messages));

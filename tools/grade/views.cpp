@@ -18,12 +18,23 @@ std::string html(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&#39;"; break;
-            default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -114,16 +125,15 @@ std::string report_html(const GradeRecord& record) {
     std::ostringstream out;
     out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n<title>"
         << html(e.title) << ": grades</title>\n<style>" << STYLE << "</style></head><body>\n";
-    out << "<h1>" << html(e.title) << "</h1>\n<p>" << record.submissions.size()
-        << " submissions, " << e.tests.size() << " tests, " << e.max_score()
+    out << "<h1>" << html(e.title) << "</h1>\n<p>" << record.submissions.size() << " submissions, "
+        << e.tests.size() << " tests, " << e.max_score()
         << " points.  Pictures: expected | submitted | differences in red (click for full "
            "size).</p>\n";
     if (!record.sandboxed)
         out << "<p class=\"warning\" id=\"not-sandboxed\">not sandboxed: the programs ran with "
                "the rights of the teacher's account (--no-sandbox).</p>\n";
     out << "<table id=\"grades\"><thead><tr><th>Submission</th><th>Score</th>";
-    for (const TestSpec& t : e.tests)
-        out << "<th>" << html(t.name) << " (" << t.points << ")</th>";
+    for (const TestSpec& t : e.tests) out << "<th>" << html(t.name) << " (" << t.points << ")</th>";
     out << "</tr></thead><tbody>\n";
     for (const SubmissionResult& s : record.submissions) {
         out << "<tr class=\"submission\" data-name=\"" << html(s.name) << "\"><td>" << html(s.name)
@@ -135,8 +145,8 @@ std::string report_html(const GradeRecord& record) {
             continue;
         }
         for (const TestResult& t : s.tests) {
-            out << "<td class=\"" << (t.passed ? "passed" : "failed") << "\"><div class=\"verdict\">"
-                << html(t.output) << "</div>";
+            out << "<td class=\"" << (t.passed ? "passed" : "failed")
+                << "\"><div class=\"verdict\">" << html(t.output) << "</div>";
             out << thumbnail("reference/" + t.file_name + ".png", "expected", true)
                 << thumbnail(s.name + "/" + t.file_name + ".png", "submitted", t.has_picture)
                 << thumbnail(s.name + "/" + t.file_name + "-diff.png", "differences", t.has_diff);

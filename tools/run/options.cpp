@@ -35,8 +35,8 @@ std::string one_line(const std::string& value) {
 }
 
 template <typename Number>
-CLI::Option* number(CLI::App& app, const std::string& name, Number* value,
-                    unsigned long long min, unsigned long long max, const std::string& what) {
+CLI::Option* number(CLI::App& app, const std::string& name, Number* value, unsigned long long min,
+                    unsigned long long max, const std::string& what) {
     // Read as text, so that the message names the option and the range.
     return app
         .add_option_function<std::string>(
@@ -54,9 +54,12 @@ CLI::Option* number(CLI::App& app, const std::string& name, Number* value,
 void define(CLI::App& app, Options* o) {
     app.set_help_flag();
     app.add_flag("-h,--help", o->help);
-    for (auto [name, target] : {std::pair{"--input", &o->input}, {"--script", &o->script},
-                                {"--out", &o->picture}, {"--gif", &o->gif},
-                                {"--frame-dir", &o->frame_dir}, {"--log", &o->log}}) {
+    for (auto [name, target] : {std::pair{"--input", &o->input},
+                                {"--script", &o->script},
+                                {"--out", &o->picture},
+                                {"--gif", &o->gif},
+                                {"--frame-dir", &o->frame_dir},
+                                {"--log", &o->log}}) {
         app.add_option(name, *target)->check(one_line, "");
     }
     app.add_option_function<std::string>("--frames", [o](const std::string& text) {

@@ -271,11 +271,10 @@ Outcome judge(const Options& o, const kv390::tools::ExitStatus& status, const Re
     }
     if (status.signalled) {
         std::string why;
-        if (status.signal_name == "SIGSEGV")
-            why = " (a bad pointer: null, freed or out of bounds)";
+        if (status.signal_name == "SIGSEGV") why = " (a bad pointer: null, freed or out of bounds)";
         if (status.signal_name == "SIGXFSZ")
-            why = " (file size limit: a file grew past " + std::to_string(o.limits.file_mb) +
-                  " MB)";
+            why =
+                " (file size limit: a file grew past " + std::to_string(o.limits.file_mb) + " MB)";
         if (status.signal_name == "SIGXCPU")
             why = " (CPU time limit: " + std::to_string(o.limits.cpu_s) + " s)";
         return failure(EXIT_CRASH, name + " crashed: " + status.signal_name + why);
@@ -351,14 +350,14 @@ Outcome watch_child(const Options& o, kv390::tools::SpawnRequest spawn,
 
 // The program sees the system read-only, its own file and the run's
 // directory, which is all it may write.
-bool confine(const Options& o, const kv390::tools::TempDir& work,
-             kv390::tools::SpawnRequest* spawn, std::string* error) {
+bool confine(const Options& o, const kv390::tools::TempDir& work, kv390::tools::SpawnRequest* spawn,
+             kv390::tools::Sandbox* out, std::string* error) {
     std::string why;
     if (!kv390::tools::sandbox_available(&why)) {
         *error = "cannot sandbox the program: " + why;
         return false;
     }
-    kv390::tools::Sandbox sandbox;
+    kv390::tools::Sandbox& sandbox = *out;
     sandbox.id = kv390::tools::sandbox_id(0);
     sandbox.limits = o.limits;
     sandbox.writable = {work.path()};
@@ -396,9 +395,12 @@ Outcome run(const Options& options, const std::string& tool_name) {
     spawn.env = {{protocol::BACKEND_VARIABLE, protocol::HEADLESS_BACKEND},
                  {protocol::REQUEST_VARIABLE, work.file("request")},
                  {protocol::SEED_VARIABLE, std::to_string(options.seed)}};
-    if (options.sandbox && !confine(options, work, &spawn, &error))
+    kv390::tools::Sandbox sandbox;
+    if (options.sandbox && !confine(options, work, &spawn, &sandbox, &error))
         return failure(EXIT_BAD_INPUT, error);
-    return watch_child(options, spawn, work, tool_name);
+    Outcome outcome = watch_child(options, spawn, work, tool_name);
+    if (options.sandbox) kv390::tools::sandbox_end(sandbox);
+    return outcome;
 }
 
 }  // namespace run_tool
