@@ -148,6 +148,51 @@ TEST_F(RunToolTest, EveryFailureHasItsStatusAndMessageAndWritesNothing) {
     }
 }
 
+// Options go before --program in any order; one of kv390-run's own written
+// after it is refused, never handed to the program, unless "--" says so.
+TEST_F(RunToolTest, OptionsInAnyOrderAndNoneOfOursSlipsToTheProgram) {
+    const std::string input = file_with("input.txt", "at 500 end\n");
+    const std::string out = path("o.png"), log = path("o.log");
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string message;  // empty: the run is done and writes both outputs
+    } cases[] = {
+        {{"--out", out, "--timeout", "5", "--input", input, "--log", log, "--program",
+          KV390_RUN_SUBJECT, "blue-disc"},
+         0,
+         ""},
+        {{"--log=" + log, "--input", input, "--out=" + out, "--program", KV390_RUN_SUBJECT,
+          "blue-disc"},
+         0,
+         ""},
+        {{"--log", log, "--program", KV390_RUN_SUBJECT, "blue-disc", "--out", out},
+         2,
+         "--out comes after --program"},
+        {{"--out", out, "--program", KV390_RUN_SUBJECT, "--log=" + log}, 2, "--log=" + log},
+        {{"--out", out, "--log", log, "--program", KV390_RUN_SUBJECT, "--", "--out", "x.png"},
+         0,
+         ""},
+        {{"--out", out, "--bogus", "--program", KV390_RUN_SUBJECT}, 2, "--bogus"},
+        {{"--out", out, "--timeout", "0", "--program", KV390_RUN_SUBJECT},
+         2,
+         "--timeout needs whole seconds from 1 to 1000000, not \"0\""},
+    };
+    for (const Case& c : cases) {
+        fs::remove(out);
+        fs::remove(log);
+        ToolRun r = run(c.args);
+        EXPECT_EQ(r.status, c.status) << r.output;
+        EXPECT_EQ(fs::exists(out), c.message.empty()) << r.output;
+        if (c.message.empty()) continue;
+        EXPECT_NE(r.output.find("kv390-run: "), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find(c.message), std::string::npos) << r.output;
+        EXPECT_EQ(std::count(r.output.begin(), r.output.end(), '\n'), 1) << r.output;
+        EXPECT_FALSE(fs::exists(log));
+        EXPECT_FALSE(fs::exists(path("x.png")));
+    }
+}
+
 TEST_F(RunToolTest, AGifPastItsLimitFailsAndLeavesNoFile) {
     const std::string input = file_with("long.txt", "at 50000 end\n");
     ToolRun r = run({"--gif", path("big.gif"), "--gif-limit", "1", "--input", input, "--program",
