@@ -25,6 +25,11 @@ ctest --test-dir build --output-on-failure -j "$jobs" -LE windows
 # a line saying why when those are not installed.
 tests/web/run.sh build
 
+# kv390-grade: a class of twelve submissions, hostile ones included, graded
+# sandboxed, and its report opened in chromium (skipped with a line when
+# chromium is not installed).
+tests/grade/class_test.sh build --browser
+
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKV390_WERROR=ON -DKV390_SANITIZE=ON > /dev/null
 cmake --build build-asan -j "$jobs"
 # Leak checking is on: a layer reset frees every DC and GDI object, and the
