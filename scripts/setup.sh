@@ -18,6 +18,7 @@ packages=(
   emscripten chromium nodejs                # web pages and their browser tests
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix  # the Windows build
   wine wine64 zip unzip dpkg-dev                          # its tests, package, sources
+  libtomlplusplus-dev libcli11-dev nlohmann-json3-dev bubblewrap  # kv390-grade
 )
 # npm comes with some nodejs builds and as its own package with Debian's.
 command -v npm > /dev/null || packages+=(npm)

@@ -125,6 +125,10 @@ all_stages() {
   # KV390 built for wasm32-wasip1 by the playground's compiler (@yowasp/clang
   # under node): programs compiled with it draw the native pictures.
   stage playground-wasm tests/playground/wasi_test.sh build
+  # kv390-grade: a class of twelve submissions, hostile ones included, graded
+  # sandboxed, and its report opened in chromium (skipped with a line when
+  # chromium is not installed).
+  stage grade-report tests/grade/class_test.sh build --browser
   stage asan-build asan_build
   stage asan-tests asan_tests
   # The library, the headless backend and the fuzz targets built with clang.

@@ -4,6 +4,7 @@
 // own, so that a kill also ends whatever it started and the terminal's
 // Ctrl+C reaches only the tool, which then ends the child itself.
 #include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -75,13 +76,18 @@ std::vector<char*> pointers_to(std::vector<std::string>& strings) {
 // In the child after fork: only async-signal-safe calls.  An error number is
 // written to the pipe when the program cannot be started.
 [[noreturn]] void exec_child(const char* program, char* const* argv, char* const* envp,
-                             const char* cwd, int error_pipe) {
+                             const char* cwd, int output, long long id, int error_pipe) {
     setpgid(0, 0);
     signal(SIGINT, SIG_DFL);
     signal(SIGTERM, SIG_DFL);
     signal(SIGHUP, SIG_DFL);
     int error = 0;
-    if (*cwd != '\0' && chdir(cwd) != 0) {
+    if (output >= 0 && (dup2(output, 1) < 0 || dup2(output, 2) < 0)) {
+        error = errno;
+    } else if (id >= 0 &&
+               (setgroups(0, nullptr) != 0 || setgid(gid_t(id)) != 0 || setuid(uid_t(id)) != 0)) {
+        error = errno;
+    } else if (*cwd != '\0' && chdir(cwd) != 0) {
         error = errno;
     } else {
         execve(program, argv, envp);
@@ -126,9 +132,18 @@ bool Process::start(const SpawnRequest& request, std::string* error) {
     std::vector<char*> argv = pointers_to(arg_strings);
     std::vector<char*> envp = pointers_to(env_strings);
 
+    int output = -1;
+    if (!output_file_.empty()) {
+        output = open(output_file_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (output < 0) {
+            *error = "cannot write " + output_file_ + ": " + std::strerror(errno);
+            return false;
+        }
+    }
     int pipe_ends[2];
     if (pipe2(pipe_ends, O_CLOEXEC) != 0) {
         *error = std::string("cannot make a pipe: ") + std::strerror(errno);
+        if (output >= 0) close(output);
         return false;
     }
     const pid_t pid = fork();
@@ -136,12 +151,14 @@ bool Process::start(const SpawnRequest& request, std::string* error) {
         *error = std::string("cannot start a process: ") + std::strerror(errno);
         close(pipe_ends[0]);
         close(pipe_ends[1]);
+        if (output >= 0) close(output);
         return false;
     }
     if (pid == 0) {
-        exec_child(request.program.c_str(), argv.data(), envp.data(), request.cwd.c_str(),
-                   pipe_ends[1]);
+        exec_child(request.program.c_str(), argv.data(), envp.data(), request.cwd.c_str(), output,
+                   run_as_id_, pipe_ends[1]);
     }
+    if (output >= 0) close(output);
     setpgid(pid, pid);  // also here, so that a kill right after start reaches the group
     close(pipe_ends[1]);
     int child_error = 0;

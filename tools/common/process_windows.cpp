@@ -209,12 +209,32 @@ bool Process::start(const SpawnRequest& request, std::string* error) {
     std::wstring cwd = wide(request.cwd);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    HANDLE output = INVALID_HANDLE_VALUE;
+    if (!output_file_.empty()) {
+        SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+        output = CreateFileW(wide(output_file_).c_str(), GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (output == INVALID_HANDLE_VALUE) {
+            *error = "cannot write " + output_file_ + ": " + message_of(GetLastError());
+            return false;
+        }
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = output;
+        startup.hStdError = output;
+    }
     PROCESS_INFORMATION info{};
     // Started suspended so that it is in its job before it can start others.
     const DWORD flags = CREATE_UNICODE_ENVIRONMENT | CREATE_NEW_PROCESS_GROUP | CREATE_SUSPENDED;
-    if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, flags, env.data(),
-                        cwd.empty() ? nullptr : cwd.c_str(), &startup, &info)) {
-        *error = "cannot run " + request.program + ": " + message_of(GetLastError());
+    const BOOL inherit = output != INVALID_HANDLE_VALUE ? TRUE : FALSE;
+    const BOOL started =
+        CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, inherit, flags, env.data(),
+                       cwd.empty() ? nullptr : cwd.c_str(), &startup, &info);
+    const DWORD start_error = GetLastError();
+    if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
+    if (!started) {
+        *error = "cannot run " + request.program + ": " + message_of(start_error);
         return false;
     }
     HANDLE job = new_job();

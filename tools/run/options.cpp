@@ -1,23 +1,15 @@
-// Parsing kv390-run's options: "--name value" or "--name=value"; everything
-// after --program PATH belongs to the program.
+// Parsing kv390-run's options with CLI11: "--name value" or "--name=value",
+// in any order before --program PATH; what follows the program's path is
+// its own arguments, except that an option of kv390-run found there is
+// refused rather than silently handed to the program.
 #include "options.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include <CLI/CLI.hpp>
 #include <sstream>
 
 namespace run_tool {
 
 namespace {
-
-bool parse_unsigned(const std::string& text, unsigned long long max, unsigned long long* value) {
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
-    errno = 0;
-    unsigned long long v = std::strtoull(text.c_str(), nullptr, 10);
-    if (errno != 0 || v > max) return false;
-    *value = v;
-    return true;
-}
 
 // "1,50,100": frame numbers counted from 1.
 bool parse_frame_list(const std::string& text, std::vector<int>* frames) {
@@ -25,77 +17,76 @@ bool parse_frame_list(const std::string& text, std::vector<int>* frames) {
     std::string item;
     frames->clear();
     while (std::getline(items, item, ',')) {
-        unsigned long long n = 0;
-        if (!parse_unsigned(item, 0x7FFFFFFF, &n) || n == 0) return false;
+        if (item.empty() || item.size() > 10 ||
+            item.find_first_not_of("0123456789") != std::string::npos)
+            return false;
+        const unsigned long long n = std::stoull(item);
+        if (n == 0 || n > 0x7FFFFFFF) return false;
         frames->push_back(int(n));
     }
     return !frames->empty() && text.back() != ',';
 }
 
-struct NumberOption {
-    const char* name;
-    unsigned long long min, max;
-    const char* what;
-};
-constexpr NumberOption NUMBER_OPTIONS[] = {
-    {"--seed", 0, 0xFFFFFFFFull, "a number from 0 to 4294967295"},
-    {"--timeout", 1, 1000000, "whole seconds from 1 to 1000000"},
-    {"--gif-limit", 1, 100000, "megabytes from 1 to 100000"},
-};
-
-bool apply_number(const std::string& name, const std::string& value, Options* o,
-                  std::string* error) {
-    for (const NumberOption& n : NUMBER_OPTIONS) {
-        if (name != n.name) continue;
-        unsigned long long v = 0;
-        if (!parse_unsigned(value, n.max, &v) || v < n.min) {
-            *error = name + " needs " + n.what + ", not \"" + value + "\"";
-            return false;
-        }
-        if (name == "--seed") o->seed = std::uint32_t(v);
-        if (name == "--timeout") o->timeout_s = v;
-        if (name == "--gif-limit") o->gif_limit_mb = v;
-        return true;
-    }
-    return false;
+// Every text value: one non-empty line.
+std::string one_line(const std::string& value) {
+    if (value.empty()) return "needs a non-empty value";
+    if (value.find_first_of("\r\n") != std::string::npos) return "must not hold a line break";
+    return "";
 }
 
-std::string* text_option(const std::string& name, Options* o) {
-    if (name == "--input") return &o->input;
-    if (name == "--script") return &o->script;
-    if (name == "--out") return &o->picture;
-    if (name == "--gif") return &o->gif;
-    if (name == "--frame-dir") return &o->frame_dir;
-    if (name == "--log") return &o->log;
-    if (name == "--program") return &o->program;
-    return nullptr;
+template <typename Number>
+CLI::Option* number(CLI::App& app, const std::string& name, Number* value, unsigned long long min,
+                    unsigned long long max, const std::string& what) {
+    // Read as text, so that the message names the option and the range.
+    return app
+        .add_option_function<std::string>(
+            name,
+            [=](const std::string& text) {
+                if (text.empty() || text.size() > 20 ||
+                    text.find_first_not_of("0123456789") != std::string::npos ||
+                    std::stoull(text) < min || std::stoull(text) > max)
+                    throw CLI::ValidationError(name + " needs " + what + ", not \"" + text + "\"");
+                *value = Number(std::stoull(text));
+            })
+        ->type_name("N");
 }
 
-bool takes_value(const std::string& name) {
-    Options scratch;
-    return text_option(name, &scratch) != nullptr || name == "--frames" || name == "--seed" ||
-           name == "--timeout" || name == "--gif-limit";
+void define(CLI::App& app, Options* o) {
+    app.set_help_flag();
+    app.add_flag("-h,--help", o->help);
+    for (auto [name, target] : {std::pair{"--input", &o->input},
+                                {"--script", &o->script},
+                                {"--out", &o->picture},
+                                {"--gif", &o->gif},
+                                {"--frame-dir", &o->frame_dir},
+                                {"--log", &o->log}}) {
+        app.add_option(name, *target)->check(one_line, "");
+    }
+    app.add_option_function<std::string>("--frames", [o](const std::string& text) {
+        if (!parse_frame_list(text, &o->frames))
+            throw CLI::ValidationError(
+                "--frames needs frame numbers from 1 up, separated by commas (1,50,100)");
+    });
+    number(app, "--seed", &o->seed, 0, 0xFFFFFFFFull, "a number from 0 to 4294967295");
+    number(app, "--timeout", &o->timeout_s, 1, 1000000, "whole seconds from 1 to 1000000");
+    number(app, "--gif-limit", &o->gif_limit_mb, 1, 100000, "megabytes from 1 to 100000");
+    app.add_flag("--sandbox", o->sandbox);
+    kv390::tools::SandboxLimits& l = o->limits;
+    number(app, "--memory-mb", &l.memory_mb, 16, 1 << 20, "megabytes from 16 to 1048576");
+    number(app, "--cpu-seconds", &l.cpu_s, 1, 1000000, "seconds from 1 to 1000000");
+    number(app, "--processes", &l.processes, 1, 100000, "a count from 1 to 100000");
+    number(app, "--file-mb", &l.file_mb, 1, 1 << 20, "megabytes from 1 to 1048576");
+    number(app, "--open-files", &l.open_files, 16, 100000, "a count from 16 to 100000");
 }
 
-bool apply(const std::string& name, const std::string& value, Options* o, std::string* error) {
-    if (value.empty()) {
-        *error = name + " needs a non-empty value";
-        return false;
+// Whether a program argument is one of kv390-run's own options.
+bool ours(const CLI::App& app, const std::string& arg) {
+    if (arg.rfind("--", 0) != 0 || arg.size() < 3) return arg == "-h";
+    const std::string name = arg.substr(0, arg.find('='));
+    for (const CLI::Option* option : app.get_options()) {
+        if (option->check_lname(name.substr(2))) return true;
     }
-    if (value.find_first_of("\r\n") != std::string::npos) {
-        *error = name + " must not hold a line break";
-        return false;
-    }
-    if (std::string* text = text_option(name, o)) {
-        *text = value;
-        return true;
-    }
-    if (name == "--frames") {
-        if (parse_frame_list(value, &o->frames)) return true;
-        *error = "--frames needs frame numbers from 1 up, separated by commas (1,50,100)";
-        return false;
-    }
-    return apply_number(name, value, o, error);
+    return name == "--program";
 }
 
 bool check_complete(const Options& o, std::string* error) {
@@ -116,30 +107,59 @@ bool check_complete(const Options& o, std::string* error) {
 
 bool parse_options(int argc, char** argv, Options* options, std::string* error) {
     Options o;
+    // The runner's own part of the command line ends at --program PATH.
+    int own_end = argc, program_at = -1;
     for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            options->help = true;
-            return true;
-        }
-        std::string name = arg.substr(0, arg.find('='));
-        if (!takes_value(name)) {
-            *error = "unknown option " + arg + " (see --help)";
-            return false;
-        }
-        std::string value;
-        if (name.size() < arg.size()) {
-            value = arg.substr(name.size() + 1);
-        } else if (i + 1 < argc) {
-            value = argv[++i];
-        } else {
-            *error = name + " needs a value (see --help)";
-            return false;
-        }
-        if (!apply(name, value, &o, error)) return false;
-        if (name == "--program") {
-            o.args.assign(argv + i + 1, argv + argc);
+        const std::string arg = argv[i];
+        if (arg == "--program" || arg.rfind("--program=", 0) == 0) {
+            own_end = i;
+            program_at = arg == "--program" ? i + 1 : i;
+            if (arg == "--program") {
+                if (i + 1 >= argc) {
+                    *error = "--program needs a value (see --help)";
+                    return false;
+                }
+                o.program = argv[i + 1];
+            } else {
+                o.program = arg.substr(10);
+            }
             break;
+        }
+    }
+    CLI::App app;
+    define(app, &o);
+    std::vector<std::string> own(argv + 1, argv + own_end);
+    std::reverse(own.begin(), own.end());  // CLI11 takes them last first
+    try {
+        app.parse(own);
+    } catch (const CLI::ParseError& e) {
+        std::string what = e.what();
+        if (what.find('\n') != std::string::npos) what.erase(what.find('\n'));
+        *error = what + " (see --help)";
+        return false;
+    }
+    if (o.help) {
+        options->help = true;
+        return true;
+    }
+    if (program_at >= 0) {
+        if (const std::string bad = one_line(o.program); !bad.empty()) {
+            *error = "--program " + bad;
+            return false;
+        }
+        // "--program P -- ARGS": everything after "--" is the program's.
+        int i = program_at + 1;
+        const bool fenced = i < argc && std::string(argv[i]) == "--";
+        if (fenced) ++i;
+        for (; i < argc; ++i) {
+            if (!fenced && ours(app, argv[i])) {
+                *error = std::string(argv[i]) +
+                         " comes after --program, where it would go to the program: put "
+                         "kv390-run's options before --program (or write \"--program PATH -- "
+                         "ARGS\" to hand it to the program)";
+                return false;
+            }
+            o.args.push_back(argv[i]);
         }
     }
     if (!check_complete(o, error)) return false;
@@ -155,7 +175,9 @@ input, and writes its picture, its animation and its log.  Without --program
 it runs the weather picture.  A program built for the desktop needs no
 rebuilding.  See docs/TEACHING.md.
 
-  --program PATH [ARGS...]  the program to run, with its arguments (last)
+  --program PATH [ARGS...]  the program to run, with its arguments (last;
+                     an argument that is one of these options is refused:
+                     write "--program PATH -- ARGS" to pass it anyway)
   --input FILE       timed input ("at 500 click 297 248", "at 900 type hi",
                      "at 950 key 13", "at 5000 end"; client coordinates)
   --script FILE      a script in the KV390.SCR format, played back from the
@@ -171,13 +193,22 @@ rebuilding.  See docs/TEACHING.md.
   --frames LIST      chosen frames as PNG, by frame number (1,50,100)
   --frame-dir DIR    where the chosen frames go (frame-0001.png, ...)
   --log FILE         every line the program logged, corrections included
+  --sandbox          run the program confined (Linux, bubblewrap): no
+                     network, the system read-only, nothing else of the
+                     machine visible, its own processes, and these limits:
+  --memory-mb MB     address space of each process (default 1024)
+  --cpu-seconds S    CPU time of each process (default 60)
+  --processes N      processes and threads (default 64)
+  --file-mb MB       largest file it may write (default 256)
+  --open-files N     open files of each process (default 256)
   --help             this text
 
 Outputs appear at their names only when the run succeeded.
 Exit status: 0 done, 1 an output could not be made, 2 bad options or input
-files or no such program, 3 timeout, 4 the program crashed, 5 the program
-exited with a non-zero status, 6 a script line cannot be played, 7 the
-program never opened KV390 or showed no picture, 130 interrupted.
+files or no such program, or no sandbox here, 3 timeout, 4 the program
+crashed (or was stopped at a limit), 5 the program exited with a non-zero
+status, 6 a script line cannot be played, 7 the program never opened KV390
+or showed no picture, 130 interrupted.
 )";
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "sandbox.h"
+
 namespace run_tool {
 
 struct Options {
@@ -21,6 +23,8 @@ struct Options {
     std::vector<int> frames;  // --frames
     std::string frame_dir;    // --frame-dir
     std::string log;          // --log
+    bool sandbox = false;     // --sandbox: the program runs confined, with limits
+    kv390::tools::SandboxLimits limits;
 };
 
 // False with a one-line reason for a bad command line.

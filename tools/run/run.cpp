@@ -17,6 +17,7 @@
 #include "kv390/render.h"
 #include "kv390/run_protocol.h"
 #include "process.h"
+#include "sandbox.h"
 #include "script_check.h"
 
 namespace run_tool {
@@ -269,10 +270,14 @@ Outcome judge(const Options& o, const kv390::tools::ExitStatus& status, const Re
                                 : "its input lasts longer, or it never waits"));
     }
     if (status.signalled) {
-        return failure(EXIT_CRASH, name + " crashed: " + status.signal_name +
-                                       (status.signal_name == "SIGSEGV"
-                                            ? " (a bad pointer: null, freed or out of bounds)"
-                                            : ""));
+        std::string why;
+        if (status.signal_name == "SIGSEGV") why = " (a bad pointer: null, freed or out of bounds)";
+        if (status.signal_name == "SIGXFSZ")
+            why =
+                " (file size limit: a file grew past " + std::to_string(o.limits.file_mb) + " MB)";
+        if (status.signal_name == "SIGXCPU")
+            why = " (CPU time limit: " + std::to_string(o.limits.cpu_s) + " s)";
+        return failure(EXIT_CRASH, name + " crashed: " + status.signal_name + why);
     }
     if (report.no_picture) return failure(EXIT_NOT_KV390, name + " showed no picture");
     if (!report.error.empty()) return failure(EXIT_TOOL_FAILED, report.error);
@@ -294,13 +299,15 @@ bool move_outputs(const Options& o, const kv390::tools::TempDir& work, std::stri
     const std::pair<std::string, std::string> moves[] = {
         {o.picture, "picture.png"}, {o.gif, "out.gif"}, {o.log, "log.txt"}};
     for (const auto& [final_name, made] : moves) {
-        if (!final_name.empty() && !move_into_place(work.file(made), final_name, error))
-            return false;
+        if (final_name.empty()) continue;
+        kv390::tools::sandbox_reclaim(work.file(made));
+        if (!move_into_place(work.file(made), final_name, error)) return false;
     }
     if (o.frames.empty()) return true;
     for (const auto& entry : std::filesystem::directory_iterator(work.file("chosen"))) {
         const std::string to =
             (std::filesystem::path(o.frame_dir) / entry.path().filename()).string();
+        kv390::tools::sandbox_reclaim(entry.path().string());
         if (!move_into_place(entry.path().string(), to, error)) return false;
     }
     return true;
@@ -313,6 +320,7 @@ Outcome watch_child(const Options& o, kv390::tools::SpawnRequest spawn,
     std::string error;
     if (!watch.open_frames(&error)) return failure(EXIT_TOOL_FAILED, error);
     kv390::tools::Process child;
+    if (o.sandbox) child.run_as(kv390::tools::sandbox_id(0));  // as confine() chose
     if (!child.start(spawn, &error)) return failure(EXIT_BAD_INPUT, error);
     const auto deadline = watch.started() + std::chrono::seconds(o.timeout_s);
     kv390::tools::ExitStatus status;
@@ -331,6 +339,7 @@ Outcome watch_child(const Options& o, kv390::tools::SpawnRequest spawn,
                                              " s of wall-clock time (is it stuck in a loop?)");
         }
     }
+    if (o.sandbox) status = kv390::tools::sandbox_status(status);
     Outcome outcome = judge(o, status, watch.report());
     if (outcome.code != EXIT_DONE) return outcome;
     kv390::render::Result result;
@@ -338,6 +347,24 @@ Outcome watch_child(const Options& o, kv390::tools::SpawnRequest spawn,
         return failure(EXIT_TOOL_FAILED, error);
     outcome.warnings = result.warnings;
     return outcome;
+}
+
+// The program sees the system read-only, its own file and the run's
+// directory, which is all it may write.
+bool confine(const Options& o, const kv390::tools::TempDir& work, kv390::tools::SpawnRequest* spawn,
+             kv390::tools::Sandbox* out, std::string* error) {
+    std::string why;
+    if (!kv390::tools::sandbox_available(&why)) {
+        *error = "cannot sandbox the program: " + why;
+        return false;
+    }
+    kv390::tools::Sandbox& sandbox = *out;
+    sandbox.id = kv390::tools::sandbox_id(0);
+    sandbox.limits = o.limits;
+    sandbox.writable = {work.path()};
+    sandbox.readable = {spawn->program};
+    return kv390::tools::sandbox_own(sandbox, work.path(), error) &&
+           kv390::tools::sandbox_wrap(sandbox, spawn, error);
 }
 
 }  // namespace
@@ -369,7 +396,12 @@ Outcome run(const Options& options, const std::string& tool_name) {
     spawn.env = {{protocol::BACKEND_VARIABLE, protocol::HEADLESS_BACKEND},
                  {protocol::REQUEST_VARIABLE, work.file("request")},
                  {protocol::SEED_VARIABLE, std::to_string(options.seed)}};
-    return watch_child(options, spawn, work, tool_name);
+    kv390::tools::Sandbox sandbox;
+    if (options.sandbox && !confine(options, work, &spawn, &sandbox, &error))
+        return failure(EXIT_BAD_INPUT, error);
+    Outcome outcome = watch_child(options, spawn, work, tool_name);
+    if (options.sandbox) kv390::tools::sandbox_end(sandbox);
+    return outcome;
 }
 
 }  // namespace run_tool

@@ -1,0 +1,6 @@
+#include <stdio.h>
+
+int main(void) {
+    printf("hello\n");
+    return 0;
+}

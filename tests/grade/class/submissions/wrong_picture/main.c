@@ -1,0 +1,9 @@
+#include "kv390.h"
+
+int main(void) {
+    KV390_begin(NULL, NULL, "", 5);
+    KV390_clear();
+    KV390_circle(BLUE, 0, 0, 40);
+    KV390_end();
+    return 0;
+}
