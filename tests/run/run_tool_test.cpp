@@ -254,9 +254,15 @@ TEST_F(RunToolTest, AnInterruptedRunLeavesNoFile) {
     const std::string command = quoted(KV390_RUN_TOOL) + " --gif " + quoted(path("anim.gif")) +
                                 " --input " + quoted(input) + " --program " +
                                 quoted(KV390_RUN_SUBJECT) + " noise";
-    // The runner's own process gets the Ctrl+C, as from a terminal.
-    const std::string script = command + " > " + quoted(path("out.txt")) +
-                               " 2>&1 & pid=$!; sleep 1; kill -INT $pid; wait $pid";
+    // The runner's own process gets the Ctrl+C, as from a terminal, once it
+    // has made its working folder (in a TMPDIR of the test's own): by then it
+    // catches interrupts, however slowly the machine started it.
+    const std::string tmp = path("tmp");
+    fs::create_directories(tmp);
+    const std::string script =
+        "TMPDIR=" + quoted(tmp) + " " + command + " > " + quoted(path("out.txt")) +
+        " 2>&1 & pid=$!; " + "until [ -n \"$(ls -A " + quoted(tmp) +
+        ")\" ] || ! kill -0 $pid; do sleep 0.05; done; " + "kill -INT $pid; wait $pid";
     const int raw = std::system(("sh -c " + quoted(script)).c_str());
     EXPECT_EQ(WEXITSTATUS(raw), 130) << read_file(path("out.txt"));
     EXPECT_NE(read_file(path("out.txt")).find("interrupted; no output was written"),
