@@ -256,6 +256,10 @@ var LibraryKV390Page = {
     return record[0];
   },
 
+  kv390_page_now: function() {
+    return performance.now();
+  },
+
   kv390_page_has_input__deps: ['$kv390page'],
   kv390_page_has_input: function() {
     return kv390page.queue.length > 0 ? 1 : 0;
