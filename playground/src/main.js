@@ -270,7 +270,8 @@ function startProgram(wasm) {
   };
   worker.postMessage({type: 'run', module: wasm, env: programEnvironment(),
                       screenWidth: Math.min(1024, Math.max(640, screen.width())),
-                      script: scriptFile});
+                      script: scriptFile,
+                      clock: new URLSearchParams(location.search).get('clock')});
   setRunning(true);
 }
 
@@ -451,6 +452,7 @@ const playground = window.kv390playground = {
   get building() { return building !== null; },
   get files() { return project.files; },
   run, stop,
+  open: (files) => setProject(files),
 };
 
 async function start() {

@@ -15,6 +15,7 @@ let queue = [];    // input records, oldest first
 let wake = null;   // ends the current wait
 let lastYield = performance.now();
 let root = null;   // the program's files: the script file lives here
+let pausedAt = null;  // a clock that stands still (?clock=paused): repeatable pictures
 
 const post = (message, transfer) => self.postMessage(message, transfer || []);
 
@@ -75,7 +76,7 @@ function pageImports(screenWidth) {
     },
     has_input: () => (queue.length > 0 ? 1 : 0),
     since_yield: () => performance.now() - lastYield,
-    now: () => performance.now(),
+    now: () => (pausedAt === null ? performance.now() : pausedAt),
     // Gives the worker's event loop control until input arrives or
     // timeoutMs pass (no limit when negative); the program stays suspended.
     wait: new WebAssembly.Suspending((timeoutMs) => new Promise((resolve) => {
@@ -96,7 +97,7 @@ function pageImports(screenWidth) {
         soon(done);
       } else {
         post({type: 'waiting'});
-        if (timeoutMs > 0) timer = setTimeout(done, timeoutMs);
+        if (timeoutMs > 0 && pausedAt === null) timer = setTimeout(done, timeoutMs);
       }
     })),
   };
@@ -106,12 +107,13 @@ function output(kind) {
   return ConsoleStdout.lineBuffered((line) => post({type: 'output', kind, line}));
 }
 
-async function run({module, env, screenWidth, script}) {
+async function run({module, env, screenWidth, script, clock}) {
+  pausedAt = clock === 'paused' ? 1000 : null;
   root = new PreopenDirectory('/', new Map());
   if (script) root.dir.contents.set(SCRIPT_FILE, new File(script));
   const wasi = new WASI(['program'], env, [new OpenFile(new File([])), output('stdout'),
                                           output('stderr'), root]);
-  const instance = await WebAssembly.instantiate(module, {
+  const {instance} = await WebAssembly.instantiate(module, {
     wasi_snapshot_preview1: wasi.wasiImport,
     kv390_page: pageImports(screenWidth),
   });
