@@ -25,6 +25,10 @@ ctest --test-dir build --output-on-failure -j "$jobs" -LE windows
 # a line saying why when those are not installed.
 tests/web/run.sh build
 
+# The playground (the page that compiles and runs programs in the browser)
+# and its browser tests; skipped with a line when chromium or node is missing.
+tests/playground/run.sh build
+
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKV390_WERROR=ON -DKV390_SANITIZE=ON > /dev/null
 cmake --build build-asan -j "$jobs"
 # Leak checking is on: a layer reset frees every DC and GDI object, and the

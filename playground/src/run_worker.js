@@ -7,6 +7,7 @@
 // the worker, whatever the program is doing.
 import {WASI, File, OpenFile, ConsoleStdout, PreopenDirectory, WASIProcExit} from
     '@bjorn3/browser_wasi_shim';
+import KV390Screen from '../../platform/src/web/page_screen.js';
 
 const SCRIPT_FILE = 'KV390.SCR';
 
@@ -23,7 +24,7 @@ function text(pointer) {
   const bytes = new Uint8Array(memory.buffer, pointer);
   let end = 0;
   while (bytes[end] !== 0) ++end;
-  return new TextDecoder('latin1').decode(bytes.subarray(0, end));
+  return new TextDecoder().decode(bytes.subarray(0, end));
 }
 
 // Runs callback once the worker has handled what is pending (a task, not a
@@ -40,14 +41,7 @@ function soon(callback) {
 }
 
 function push(record) {
-  const last = queue[queue.length - 1];
-  // Movements between two takes only matter at their latest place.
-  if (record[0] === 3 && last && last[0] === 3 && last[1] === record[1]) {
-    last[2] = record[2];
-    last[3] = record[3];
-    return;
-  }
-  queue.push(record);
+  KV390Screen.enqueue(queue, record);
   if (wake) wake();
 }
 
@@ -58,13 +52,8 @@ function pageImports(screenWidth) {
       post({type: 'window', id, visible, floating, x, y, title: text(title)}),
     present: (id, pixels, width, height) => {
       if (width <= 0 || height <= 0) return;
-      const source = new Uint32Array(memory.buffer, pixels, width * height);
       const target = new Uint32Array(width * height);
-      for (let i = 0; i < source.length; ++i) {
-        const p = source[i];
-        // Canvas bytes are R, G, B, A in memory: little-endian 0xAABBGGRR.
-        target[i] = 0xFF000000 | ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >>> 16) & 0xFF);
-      }
+      KV390Screen.toCanvasPixels(new Uint32Array(memory.buffer, pixels, width * height), target);
       post({type: 'present', id, width, height, pixels: target}, [target.buffer]);
     },
     set_title: (title) => post({type: 'title', title: text(title)}),

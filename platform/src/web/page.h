@@ -40,8 +40,10 @@ struct InputRecord {
 
 extern "C" {
 KV390_PAGE_IMPORT(open) int kv390_page_open();
-KV390_PAGE_IMPORT(window) void kv390_page_window(int id, int visible, int floating, int x, int y, const char* title);
-KV390_PAGE_IMPORT(present) void kv390_page_present(int id, const std::uint32_t* pixels, int width, int height);
+KV390_PAGE_IMPORT(window)
+void kv390_page_window(int id, int visible, int floating, int x, int y, const char* title);
+KV390_PAGE_IMPORT(present)
+void kv390_page_present(int id, const std::uint32_t* pixels, int width, int height);
 KV390_PAGE_IMPORT(set_title) void kv390_page_set_title(const char* title);
 KV390_PAGE_IMPORT(take_input) int kv390_page_take_input(win::web::InputRecord* record);
 KV390_PAGE_IMPORT(has_input) int kv390_page_has_input();

@@ -207,6 +207,18 @@
     }
   };
 
+  // Adds an input record to a queue of records not yet taken: movements
+  // between two takes only matter at their latest place.
+  KV390Screen.enqueue = function(queue, record) {
+    var last = queue[queue.length - 1];
+    if (record[0] === MOTION && last && last[0] === MOTION && last[1] === record[1]) {
+      last[2] = record[2];
+      last[3] = record[3];
+      return;
+    }
+    queue.push(record);
+  };
+
   KV390Screen.KINDS = {BUTTON_DOWN: BUTTON_DOWN, BUTTON_UP: BUTTON_UP, MOTION: MOTION,
                        KEY_DOWN: KEY_DOWN, KEY_UP: KEY_UP, FOCUS: FOCUS, BLUR: BLUR};
 
