@@ -246,6 +246,9 @@ function startProgram(wasm) {
         playground.frames += 1;
         if (playground.firstPictureMs === null) {
           playground.firstPictureMs = performance.now() - playground.runPressedAt;
+          // Keys go to the program from its first picture on, as on the desktop.
+          const canvas = screen.windows[m.id] && screen.windows[m.id].canvas;
+          if (canvas) canvas.focus();
         }
         break;
       case 'title': break;  // the page keeps its own name

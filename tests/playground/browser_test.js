@@ -446,7 +446,12 @@ async function main() {
   process.exit(failed ? 1 : 0);
 }
 
-main().catch((error) => {
-  console.error(`browser_test: ${error.stack || error}`);
-  process.exit(1);
-});
+if (require.main === module) {
+  main().catch((error) => {
+    console.error(`browser_test: ${error.stack || error}`);
+    process.exit(1);
+  });
+}
+
+module.exports = {waitUntil, waitWaiting, state, clickPicture, graphicsClient, helloSource, SEED,
+                  RUN_MENU, PLAYBACK_ITEM};
