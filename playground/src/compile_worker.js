@@ -61,7 +61,6 @@ async function build(sources) {
   const {tree, link} = await loadKV390();
   post({type: 'phase', phase: 'compile'});
   const isCxx = (name) => /\.(cpp|cc|cxx)$/.test(name);
-  const anyCxx = sources.some((s) => isCxx(s.name));
   const files = {kv390: tree, src: {}};
   for (const s of sources) files.src[s.name] = s.text;
   const objects = {};
@@ -78,7 +77,8 @@ async function build(sources) {
   }
   if (Object.keys(objects).length === 0) return {ok: false, log: 'error: no .c or .cpp file to compile\n'};
   post({type: 'phase', phase: 'link'});
-  const result = await clang(anyCxx ? 'clang++' : 'clang',
+  // KV390 is C++ inside: even a C program links with the C++ runtime.
+  const result = await clang('clang++',
                              ['--target=wasm32-wasip1', '-fno-exceptions',
                               ...Object.keys(objects).map((o) => `obj/${o}`), ...link,
                               '-o', 'out/program.wasm'],

@@ -154,8 +154,11 @@ function markDiagnostics() {
   const doc = editor.state.doc;
   const marks = diagnostics.filter((d) => d.file === name && d.line >= 1).map((d) => {
     const line = doc.line(Math.min(d.line, doc.lines));
-    const from = Math.min(line.from + Math.max(0, d.column - 1), line.to);
-    return {from, to: Math.max(from, line.to), severity: d.severity === 'note' ? 'info' : d.severity,
+    // From the column to the end of the line; the whole line when the
+    // column is at its end (a missing ';' is reported there).
+    let from = Math.min(line.from + Math.max(0, d.column - 1), line.to);
+    if (from === line.to) from = line.from;
+    return {from, to: line.to, severity: d.severity === 'note' ? 'info' : d.severity,
             message: d.message};
   });
   editor.dispatch(setDiagnostics(editor.state, marks));
