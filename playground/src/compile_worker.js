@@ -61,7 +61,9 @@ async function build(sources) {
   const {tree, link} = await loadKV390();
   post({type: 'phase', phase: 'compile'});
   const isCxx = (name) => /\.(cpp|cc|cxx)$/.test(name);
-  const files = {kv390: tree, src: {}};
+  // Compiles see the headers only, the link the archives only: each run
+  // copies its files into the compiler's memory.
+  const files = {kv390: {include: tree.include}, src: {}};
   for (const s of sources) files.src[s.name] = s.text;
   const objects = {};
   let log = '';
@@ -82,7 +84,7 @@ async function build(sources) {
                              ['--target=wasm32-wasip1', '-fno-exceptions',
                               ...Object.keys(objects).map((o) => `obj/${o}`), ...link,
                               '-o', 'out/program.wasm'],
-                             {kv390: tree, obj: objects, out: {}});
+                             {kv390: {lib: tree.lib}, obj: objects, out: {}});
   log += result.log;
   if (!result.ok) return {ok: false, log};
   return {ok: true, log, wasm: result.files.out['program.wasm']};

@@ -73,12 +73,12 @@ function nativePicture(opts, work, name, source, input) {
                        lib('library/libkv390.a'), lib('platform/libkv390_headless.a'),
                        '-lfreetype', '-lpng', '-lm', '-o', program]);
   const picture = path.join(dir, 'native.png');
-  const args = ['--program', program, '--out', picture];
+  const args = ['--out', picture];
   if (input) {
     fs.writeFileSync(path.join(dir, 'input'), input);
-    args.unshift('--input', path.join(dir, 'input'));
+    args.push('--input', path.join(dir, 'input'));
   }
-  execFileSync(lib('tools/kv390-run'), args, {cwd: dir});
+  execFileSync(lib('tools/kv390-run'), [...args, '--program', program], {cwd: dir});  // its arguments last
   return readPng(picture);
 }
 
