@@ -42,37 +42,23 @@ fi
 # ---- the compiler and KV390 for wasm32-wasip1 ----
 toolchain=$("$root/scripts/playground/toolchain.sh")
 export KV390_PLAYGROUND_NPM=$toolchain
-kv390=$cache/playground-kv390-$(basename "$toolchain" | sed 's/^playground-npm-//')
+# Both folders are named after the compiler and the clone, so that two clones never share one.
+tag=$(basename "$toolchain" | sed 's/^playground-npm-//')-$(echo "$root" | sha256sum | cut -c1-8)
+kv390=$cache/playground-kv390-$tag
 "$root/scripts/playground/build-kv390.sh" "$kv390" || fail "building KV390 for wasm32-wasip1 failed"
 
 # The page backend: the web backend's C++ side, whose page is the program's
 # worker here (its imports are the module kv390_page).
-page_build=$cache/playground-page-build-$(basename "$toolchain" | sed 's/^playground-npm-//')
-mkdir -p "$page_build/obj"
-page_sources=(platform/src/web/page_input.cpp platform/src/web/page_windows.cpp
-  platform/src/web/web_backend.cpp platform/src/select/web_library.cpp)
-{
-  printf '{"mounts": {"/kv390/platform/include": "%s", "/kv390/platform/src": "%s"},\n' \
-    "$root/platform/include" "$root/platform/src"
-  printf '"jobs": [\n'
-  first=1
-  for source in "${page_sources[@]}"; do
-    [ $first -eq 1 ] || printf ',\n'
-    first=0
-    printf '{"tool": "clang++", "args": ["-std=c++20", "-fno-exceptions", "-O2", "-DNDEBUG", '
-    printf '"-Wall", "-Wextra", "-Werror", "-I/kv390/platform/include", "-I/kv390/platform/src"], '
-    printf '"source": "/kv390/%s", "output": "%s/obj/%s.o"}' "$source" "$page_build" "$(basename "$source" .cpp)"
-  done
-  printf '\n],\n"archives": [{"output": "%s/libkv390_page.a", "members": [' "$page_build"
-  first=1
-  for source in "${page_sources[@]}"; do
-    [ $first -eq 1 ] || printf ', '
-    first=0
-    printf '"%s/obj/%s.o"' "$page_build" "$(basename "$source" .cpp)"
-  done
-  printf ']}]}\n'
-} > "$page_build/manifest.json"
-node "$root/playground/toolchain/clang.mjs" build "$page_build/manifest.json" ||
+page_build=$cache/playground-page-build-$tag
+mkdir -p "$page_build/obj" "$page_build/lib"
+page_sources="/kv390/platform/src/web/page_input.cpp /kv390/platform/src/web/page_windows.cpp
+  /kv390/platform/src/web/web_backend.cpp /kv390/platform/src/select/web_library.cpp"
+page_flags="-std=c++20 -fno-exceptions -O2 -DNDEBUG -Wall -Wextra -Werror
+  -I/kv390/platform/include -I/kv390/platform/src"
+node "$root/playground/toolchain/clang.mjs" archives "$page_build/obj" "$page_build/lib" \
+  --mount "/kv390/platform/include=$root/platform/include" \
+  --mount "/kv390/platform/src=$root/platform/src" \
+  --archive kv390_page clang++ "$page_sources" "$page_flags" ||
   fail "building the page backend for wasm32-wasip1 failed"
 
 # ---- the site, staged and then moved into place whole ----
@@ -97,7 +83,7 @@ cp "$toolchain"/node_modules/@yowasp/clang/LICENSE* "$site/clang/" 2> /dev/null 
 # KV390: headers, archives, and the list the compiler's worker loads.
 mkdir -p "$site/kv390/lib"
 cp -r "$kv390/include" "$site/kv390/include"
-cp "$kv390"/lib/*.a "$page_build/libkv390_page.a" "$site/kv390/lib/"
+cp "$kv390"/lib/*.a "$page_build/lib/libkv390_page.a" "$site/kv390/lib/"
 node "$root/playground/tools/site-lists.mjs" kv390 "$site/kv390" "$kv390/link-flags" ||
   fail "cannot list the KV390 files"
 
