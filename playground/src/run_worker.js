@@ -101,7 +101,7 @@ async function run({module, env, screenWidth, script, clock}) {
   root = new PreopenDirectory('/', new Map());
   if (script) root.dir.contents.set(SCRIPT_FILE, new File(script));
   const wasi = new WASI(['program'], env, [new OpenFile(new File([])), output('stdout'),
-                                          output('stderr'), root]);
+                                          output('stderr'), root], {debug: false});
   const {instance} = await WebAssembly.instantiate(module, {
     wasi_snapshot_preview1: wasi.wasiImport,
     kv390_page: pageImports(screenWidth),
