@@ -191,7 +191,8 @@ int main(void) {
     KV390_circle(RED, x, y, 20);
     while (KV390_wait_event(&x, &y, &key) != KV390_QUIT) {
     }
-    return KV390_end();
+    KV390_end();
+    return 0;
 }
 `;
 
@@ -264,7 +265,8 @@ int main(void) {
     KV390_textf(BLACK, -200, 0, 24, "Hi %s", name);
     while (KV390_wait_event(0, 0, 0) != KV390_QUIT) {
     }
-    return KV390_end();
+    KV390_end();
+    return 0;
 }
 `;
 
@@ -298,7 +300,8 @@ int main() {
     KV390_text(BLACK, -200, 0, 20, line.c_str());
     while (KV390_wait_event(nullptr, nullptr, nullptr) != KV390_QUIT) {
     }
-    return KV390_end();
+    KV390_end();
+    return 0;
 }
 `;
 
@@ -336,7 +339,7 @@ async function endlessLoopStopped(t) {
   });
   await typeAndRun(page, ENDLESS.replace('for (;;) ++n;', 'while (n < 1000) ++n;\n' +
       '    KV390_circle(GREEN, 0, 0, 50);\n    while (KV390_wait_event(0, 0, 0) != KV390_QUIT) {\n    }\n' +
-      '    return KV390_end();'));
+      '    KV390_end();\n    return 0;'));
   const edited = await editorText(page);
   await waitWaiting(page);
   expectSame(await graphicsClient(page), nativePicture(t.opts, t.work, 'edited.c', edited),
