@@ -154,12 +154,14 @@ function expectSame(canvas, native, what) {
 
 // A click at drawing point (x, y): client pixel (297 + x, 248 - y).
 async function clickDrawing(page, x, y) {
+  await page.locator(`canvas[title="${GRAPHICS}"]`).scrollIntoViewIfNeeded();
   const box = await page.locator(`canvas[title="${GRAPHICS}"]`).boundingBox();
   const {top} = await graphicsClient(page);
   await page.mouse.click(box.x + 297 + x, box.y + top + 248 - y);
 }
 
 async function clickPicture(page, point) {
+  await page.locator(`canvas[title="${GRAPHICS}"]`).scrollIntoViewIfNeeded();
   const box = await page.locator(`canvas[title="${GRAPHICS}"]`).boundingBox();
   await page.mouse.click(box.x + point.x, box.y + point.y);
 }
