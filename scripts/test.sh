@@ -128,6 +128,9 @@ all_stages() {
   # kv390-grade: a class of twelve submissions, hostile ones included, graded
   # sandboxed, and its report opened in chromium (skipped with a line when
   # chromium is not installed).
+  # The playground (the page that compiles and runs programs in the browser)
+  # and its browser tests; skipped with a line when chromium or node is missing.
+  stage playground tests/playground/run.sh build
   stage grade-report tests/grade/class_test.sh build --browser
   stage asan-build asan_build
   stage asan-tests asan_tests

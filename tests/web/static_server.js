@@ -7,13 +7,16 @@ const path = require('path');
 
 const TYPES = {
   '.html': 'text/html; charset=utf-8',
+  '.css': 'text/css; charset=utf-8',
+  '.json': 'application/json',
   '.js': 'text/javascript; charset=utf-8',
   '.wasm': 'application/wasm',
   '.png': 'image/png',
   '.scr': 'text/plain; charset=utf-8',
 };
 
-function start(root) {
+// cache: let the browser keep the files (for figures of a warm browser cache).
+function start(root, {cache = false} = {}) {
   const base = path.resolve(root);
   const server = http.createServer((request, response) => {
     if (request.method !== 'GET' && request.method !== 'HEAD') {
@@ -35,7 +38,7 @@ function start(root) {
       response.writeHead(200, {
         'Content-Type': TYPES[path.extname(file).toLowerCase()] || 'application/octet-stream',
         'Content-Length': data.length,
-        'Cache-Control': 'no-store',
+        'Cache-Control': cache ? 'max-age=3600' : 'no-store',
       });
       response.end(request.method === 'HEAD' ? undefined : data);
     });
