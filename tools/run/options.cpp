@@ -103,6 +103,25 @@ bool check_complete(const Options& o, std::string* error) {
     return false;
 }
 
+// CLI11's first line, with "--out: 1 required TEXT missing" said as
+// "--out needs a value".
+std::string plain_message(std::string what) {
+    if (what.find('\n') != std::string::npos) what.erase(what.find('\n'));
+    const std::size_t colon = what.find(": ");
+    if (what.rfind("--", 0) == 0 && colon != std::string::npos && what.size() >= 8 &&
+        what.compare(what.size() - 8, 8, " missing") == 0)
+        return what.substr(0, colon) + " needs a value";
+    return what;
+}
+
+// The first argument nobody took: an option the runner does not know, or
+// a stray word.
+std::string left_over_message(const std::vector<std::string>& extras) {
+    for (const std::string& arg : extras)
+        if (arg.rfind("-", 0) == 0) return "unknown option " + arg.substr(0, arg.find('='));
+    return "unexpected argument " + extras.front();
+}
+
 }  // namespace
 
 bool parse_options(int argc, char** argv, Options* options, std::string* error) {
@@ -130,12 +149,15 @@ bool parse_options(int argc, char** argv, Options* options, std::string* error) 
     define(app, &o);
     std::vector<std::string> own(argv + 1, argv + own_end);
     std::reverse(own.begin(), own.end());  // CLI11 takes them last first
+    app.allow_extras();  // what is left over is named below, in the tool's own words
     try {
         app.parse(own);
     } catch (const CLI::ParseError& e) {
-        std::string what = e.what();
-        if (what.find('\n') != std::string::npos) what.erase(what.find('\n'));
-        *error = what + " (see --help)";
+        *error = plain_message(e.what()) + " (see --help)";
+        return false;
+    }
+    if (const std::vector<std::string> extras = app.remaining(); !extras.empty()) {
+        *error = left_over_message(extras) + " (see --help)";
         return false;
     }
     if (o.help) {
