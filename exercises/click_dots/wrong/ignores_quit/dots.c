@@ -1,0 +1,19 @@
+/* Every click puts a red dot where the user clicked. */
+#include "kv390.h"
+
+int main(void) {
+    int x, y;
+    char key;
+
+    KV390_begin(NULL, NULL, "", 5);
+    KV390_clear();
+    KV390_text(BLACK, -280, 220, 16, "Click to draw dots.");
+
+    while (1) {
+        if (KV390_wait_event(&x, &y, &key) == KV390_MOUSE) {
+            KV390_circle(RED, x, y, 10);
+        }
+    }
+    KV390_end();
+    return 0;
+}

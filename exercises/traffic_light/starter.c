@@ -1,0 +1,20 @@
+/* A traffic light: a gray pole, a black box and three lamps. */
+#include "kv390.h"
+
+int main(void) {
+    int x, y;
+    char key;
+
+    KV390_begin(NULL, NULL, "", 5);
+    KV390_clear();
+
+    KV390_rectangle(GRAY_50, -10, -160, 10, -248, 0); /* the pole */
+    KV390_rectangle(BLACK, -60, 160, 60, -160, 0);    /* the box */
+    /* TODO: the three lamps, red at the top, yellow, green at the bottom. */
+
+    /* The picture shows while the program waits; wait until the window is closed. */
+    while (KV390_wait_event(&x, &y, &key) != KV390_QUIT) {
+    }
+    KV390_end();
+    return 0;
+}
