@@ -30,6 +30,10 @@ tests/web/run.sh build
 # chromium is not installed).
 tests/grade/class_test.sh build --browser
 
+# The playground (the page that compiles and runs programs in the browser)
+# and its browser tests; skipped with a line when chromium or node is missing.
+tests/playground/run.sh build
+
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKV390_WERROR=ON -DKV390_SANITIZE=ON > /dev/null
 cmake --build build-asan -j "$jobs"
 # Leak checking is on: a layer reset frees every DC and GDI object, and the

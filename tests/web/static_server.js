@@ -13,7 +13,8 @@ const TYPES = {
   '.scr': 'text/plain; charset=utf-8',
 };
 
-function start(root) {
+// cache: let the browser keep the files (for figures of a warm browser cache).
+function start(root, {cache = false} = {}) {
   const base = path.resolve(root);
   const server = http.createServer((request, response) => {
     if (request.method !== 'GET' && request.method !== 'HEAD') {
@@ -35,7 +36,7 @@ function start(root) {
       response.writeHead(200, {
         'Content-Type': TYPES[path.extname(file).toLowerCase()] || 'application/octet-stream',
         'Content-Length': data.length,
-        'Cache-Control': 'no-store',
+        'Cache-Control': cache ? 'max-age=3600' : 'no-store',
       });
       response.end(request.method === 'HEAD' ? undefined : data);
     });

@@ -1,4 +1,6 @@
-// The page side of the web backend (web_page.js), as the C++ side calls it.
+// The page side of the web backend, as the C++ side calls it: web_page.js in
+// an emscripten page, the program worker's imports in the playground
+// (module "kv390_page", where kv390_page_wait suspends the program).
 #pragma once
 
 #include <cstdint>
@@ -30,13 +32,23 @@ struct InputRecord {
 
 }  // namespace win::web
 
+#if defined(__wasi__)
+#define KV390_PAGE_IMPORT(name) __attribute__((import_module("kv390_page"), import_name(#name)))
+#else
+#define KV390_PAGE_IMPORT(name)
+#endif
+
 extern "C" {
-int kv390_page_open();
+KV390_PAGE_IMPORT(open) int kv390_page_open();
+KV390_PAGE_IMPORT(window)
 void kv390_page_window(int id, int visible, int floating, int x, int y, const char* title);
+KV390_PAGE_IMPORT(present)
 void kv390_page_present(int id, const std::uint32_t* pixels, int width, int height);
-void kv390_page_set_title(const char* title);
-int kv390_page_take_input(win::web::InputRecord* record);
-int kv390_page_has_input();
-double kv390_page_since_yield();
-void kv390_page_wait(double timeout_ms);
+KV390_PAGE_IMPORT(set_title) void kv390_page_set_title(const char* title);
+KV390_PAGE_IMPORT(take_input) int kv390_page_take_input(win::web::InputRecord* record);
+KV390_PAGE_IMPORT(has_input) int kv390_page_has_input();
+KV390_PAGE_IMPORT(since_yield) double kv390_page_since_yield();
+KV390_PAGE_IMPORT(wait) void kv390_page_wait(double timeout_ms);
+// The browser's monotonic clock, in milliseconds.
+KV390_PAGE_IMPORT(now) double kv390_page_now();
 }

@@ -2,8 +2,6 @@
 // monotonic milliseconds), input and canvases.  Sleeping hands control to the
 // browser until input arrives or the deadline passes, so the program's
 // blocking waits keep their form while the page stays responsive and idle.
-#include <emscripten.h>
-
 #include <algorithm>
 
 #include "core/backend.h"
@@ -27,7 +25,7 @@ class WebBackend final : public backend::Backend {
         screen_width_ = std::clamp(kv390_page_open(), NARROWEST_SCREEN, WIDEST_SCREEN);
     }
     Size screen_size() override { return Size{screen_width_, SCREEN_HEIGHT}; }
-    std::uint64_t now_ms() override { return std::uint64_t(emscripten_get_now()); }
+    std::uint64_t now_ms() override { return std::uint64_t(kv390_page_now()); }
     void poll_input() override;
     void sleep_until(std::uint64_t deadline_ms, bool has_deadline) override;
     void present() override;

@@ -1,0 +1,136 @@
+// Figures of the playground in Debian's chromium (not a test: it measures
+// and prints, docs/PERFORMANCE.md keeps the figures).
+//
+//   node bench/playground_bench.js --site DIR --native BUILD [--chromium PATH]
+//
+// DIR holds playground/ (scripts/build-playground.sh DIR); BUILD is a native
+// build tree with tools/kv390-render.  NODE_PATH must reach playwright-core
+// (tests/playground/run.sh installs it).  Figures, each the best of three:
+//   - the toolchain ready after opening the page, the browser's cache warm;
+//   - Run to the first picture of a 40-line C program, and of the weather
+//     picture's sources (compile and link times included);
+//   - scripts/demo.scr played back by the weather picture in the page
+//     against the native kv390-render.
+'use strict';
+const fs = require('fs');
+const path = require('path');
+const {execFileSync} = require('child_process');
+const {chromium} = require('playwright-core');
+const server = require('../tests/web/static_server');
+const t = require('../tests/playground/browser_test');
+
+const ROUNDS = 3;
+const source = path.resolve(__dirname, '..');
+
+function option(name, fallback) {
+  const args = process.argv.slice(2);
+  const i = args.indexOf(name);
+  return i >= 0 && i + 1 < args.length ? args[i + 1] : fallback;
+}
+
+// A 40-line C program: a grid of circles and a few lines of text.
+const SMALL = `#include "kv390.h"
+${Array.from({length: 8}, (_, i) => `/* a line of the program's comment, number ${i + 1} */`).join('\n')}
+
+static void row(int y, int color) {
+    int x;
+    for (x = -250; x <= 250; x += 50) {
+        KV390_circle(color, x, y, 20);
+    }
+}
+
+static void caption(int y, const char* text) {
+    KV390_text(BLACK, -280, y, 14, text);
+}
+
+int main(void) {
+    int y;
+    int x = 0, click_x = 0, click_y = 0;
+    char key = 0;
+    KV390_begin(0, 0, "", 5);
+    KV390_set_logging(0);
+    KV390_clear();
+    for (y = -200; y <= 150; y += 50) {
+        row(y, y < 0 ? BLUE : RED);
+    }
+    caption(220, "Circles in rows.");
+    caption(200, "Click to end.");
+    while (KV390_wait_event(&click_x, &click_y, &key) != KV390_QUIT) {
+        x += click_x;
+    }
+    KV390_end();
+    return x == 12345;
+}
+`;
+
+const best = (values) => Math.min(...values);
+
+async function main() {
+  const site = path.resolve(option('--site')), native = path.resolve(option('--native'));
+  const served = await server.start(site, {cache: true});
+  const browser = await chromium.launch({
+    executablePath: option('--chromium', '/usr/bin/chromium'), headless: true,
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--no-first-run',
+           '--disable-background-networking', '--disable-component-update']});
+  const context = await browser.newContext();
+  const page = await context.newPage();
+  const url = `${served.url}/playground/index.html?KV390_SEED=${t.SEED}&clock=paused`;
+  const ready = async () => {
+    await page.goto(url);
+    await t.waitUntil('the toolchain', () => page.evaluate(() => window.kv390playground.toolchainMs !== null));
+    return page.evaluate(() => window.kv390playground.toolchainMs);
+  };
+  const cold = await ready();
+  const warm = [];
+  for (let i = 0; i < ROUNDS; ++i) warm.push(await ready());
+
+  const runToPicture = async (files) => {
+    await page.evaluate((files) => window.kv390playground.open(files), files);
+    await page.evaluate(() => window.kv390playground.run());
+    await t.waitWaiting(page);
+    return page.evaluate(() => ({first: window.kv390playground.firstPictureMs,
+                                 build: window.kv390playground.buildMs}));
+  };
+  const small = [];
+  for (let i = 0; i < ROUNDS; ++i) small.push(await runToPicture([{name: 'main.c', text: SMALL}]));
+  const weatherFiles = JSON.parse(fs.readFileSync(path.join(site, 'playground/examples/index.json')))
+      .examples.find((e) => e.files.length > 1).files.map((f) => ({
+        name: path.basename(f), text: fs.readFileSync(path.join(site, 'playground/examples', f), 'utf8')}));
+  const weather = [];
+  const playback = [];
+  const demo = path.join(source, 'scripts', 'demo.scr');
+  for (let i = 0; i < ROUNDS; ++i) {
+    weather.push(await runToPicture(weatherFiles));
+    await page.setInputFiles('#kv390-upload', demo);
+    await t.clickPicture(page, t.RUN_MENU);
+    await t.waitWaiting(page);
+    const start = Date.now();
+    await t.clickPicture(page, t.PLAYBACK_ITEM);
+    await t.waitWaiting(page);
+    playback.push(Date.now() - start);
+  }
+  const nativePlayback = [];
+  for (let i = 0; i < ROUNDS; ++i) {
+    const start = process.hrtime.bigint();
+    execFileSync(path.join(native, 'tools', 'kv390-render'),
+                 ['--script', demo, '--seed', String(t.SEED), '--out', '/dev/null']);
+    nativePlayback.push(Number(process.hrtime.bigint() - start) / 1e6);
+  }
+  await browser.close();
+  await served.close();
+
+  const ms = (v) => `${Math.round(v)} ms`;
+  console.log(`toolchain ready after opening the page: ${ms(best(warm))} warm (first visit ${ms(cold)})`);
+  console.log(`40-line C program, Run to first picture: ${ms(best(small.map((s) => s.first)))} ` +
+              `(compile and link ${ms(best(small.map((s) => s.build)))})`);
+  console.log(`weather picture from its ${weatherFiles.length} files, Run to first picture: ` +
+              `${ms(best(weather.map((s) => s.first)))} (compile and link ${ms(best(weather.map((s) => s.build)))})`);
+  console.log(`scripts/demo.scr played by the weather picture: ${ms(best(playback))} in the page, ` +
+              `${ms(best(nativePlayback))} native kv390-render (process start and PNG included), ` +
+              `ratio ${(best(playback) / best(nativePlayback)).toFixed(2)}`);
+}
+
+main().catch((error) => {
+  console.error(`playground_bench: ${error.stack || error}`);
+  process.exit(1);
+});
