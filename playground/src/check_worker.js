@@ -14,7 +14,7 @@ const SEED = 1;              // kv390-run's default KV390_SEED
 const post = (message, transfer) => self.postMessage(message, transfer || []);
 
 function requestText(test) {
-  const lines = test.input.split('\n').filter((line) => line.trim() !== '');
+  const lines = test.program_input.split('\n').filter((line) => line !== '');
   return lines.map((line) => `input ${line}\n`).join('') +
          `idle-limit ${IDLE_LIMIT_MS}\ntime-limit ${test.timeout * 1000}\n` +
          'report /report\npicture /picture.png\nlog /log.txt\n';

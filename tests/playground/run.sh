@@ -23,7 +23,7 @@ done
 out=${KV390_PLAYGROUND_BUILD:-$root/build-playground}
 started=$(date +%s)
 rm -rf "$out/playground"
-"$root/scripts/build-playground.sh" "$out"
+KV390_NATIVE_BUILD=$native "$root/scripts/build-playground.sh" "$out"
 echo "playground: site built in $(($(date +%s) - started)) s"
 
 # playwright-core, pinned in tests/web/package-lock.json, installed once per

@@ -26,7 +26,7 @@ bool exercise_json(const Exercise& exercise, std::string* json, std::string* err
     nlohmann::json tests = nlohmann::json::array();
     for (const TestSpec& test : exercise.tests) {
         nlohmann::json script = nullptr;
-        std::string input;
+        std::string program_input;
         if (!test.script.empty()) {
             std::string text;
             if (!read_text(test.script, &text)) {
@@ -35,9 +35,9 @@ bool exercise_json(const Exercise& exercise, std::string* json, std::string* err
             }
             script = text;
             // The program's first wait starts the playback, as kv390-run starts it.
-            input = "at 0 menu " + std::to_string(KV390_IDM_PLAYBACK) + "\n";
+            program_input = "at 0 menu " + std::to_string(KV390_IDM_PLAYBACK) + "\n";
         }
-        if (!test.input.empty()) input += test.input + "\n";
+        if (!test.input.empty()) program_input += test.input + "\n";
         tests.push_back({{"name", test.name},
                          {"file_name", test.file_name},
                          {"points", test.points},
@@ -46,7 +46,8 @@ bool exercise_json(const Exercise& exercise, std::string* json, std::string* err
                          {"picture", test.picture},
                          {"log_has", test.log_has},
                          {"log_lacks", test.log_lacks},
-                         {"input", input},
+                         {"input", test.input},
+                         {"program_input", program_input},
                          {"script", script}});
     }
     const nlohmann::json result = {{"title", exercise.title}, {"tests", tests}};

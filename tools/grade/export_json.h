@@ -10,10 +10,11 @@
 namespace grade {
 
 // {"title", "tests": [{"name", "file_name", "points", "timeout", "tolerance",
-// "picture", "log_has", "log_lacks", "input", "script"}]}.  "input" is the
-// program's whole timed input: a script test starts with the Run menu's
-// Playback Script at time 0, as kv390-run starts it; "script" is the
-// script file's text (null when none).  False with one line when a script
+// "picture", "log_has", "log_lacks", "input", "script", "program_input"}]}.
+// "input" is the test's timed input as written, "script" the script file's
+// text (null when none), and "program_input" the program's whole timed
+// input: a script test starts with the Run menu's Playback Script at time
+// 0, as kv390-run starts it.  False with one line when a script
 // file cannot be read.
 bool exercise_json(const Exercise& exercise, std::string* json, std::string* error);
 
