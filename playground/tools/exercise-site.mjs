@@ -12,8 +12,10 @@ import os from 'node:os';
 import path from 'node:path';
 import {execFileSync} from 'node:child_process';
 
+let work = null;  // the scratch folder, removed on every way out
+
 function fail(message) {
-  if (typeof work === 'string') fs.rmSync(work, {recursive: true, force: true});
+  if (work) fs.rmSync(work, {recursive: true, force: true});
   console.error(`exercise-site: ${message}`);
   process.exit(1);
 }
@@ -91,7 +93,7 @@ const all = path.join(o.source, 'exercises');
 const names = fs.existsSync(all)
   ? fs.readdirSync(all).filter((n) => fs.existsSync(path.join(all, n, 'exercise.toml'))).sort() : [];
 fs.mkdirSync(o.out, {recursive: true});
-const work = fs.mkdtempSync(path.join(os.tmpdir(), 'kv390-exercise-site-'));
+work = fs.mkdtempSync(path.join(os.tmpdir(), 'kv390-exercise-site-'));
 try {
   const list = names.map((name) => exercisePage(o, name, path.join(all, name), work));
   fs.writeFileSync(path.join(o.out, 'index.json'), JSON.stringify({exercises: list}, null, 1) + '\n');

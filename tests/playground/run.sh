@@ -42,4 +42,5 @@ if [ ! -f "$modules/.complete" ]; then
   mv "$work" "$modules"
 fi
 NODE_PATH=$modules/node_modules node "$root/tests/playground/browser_test.js" --site "$out" --native "$native"
+NODE_PATH=$modules/node_modules node "$root/tests/playground/check_test.js" --site "$out" --native "$native"
 echo "playground: all checks done in $(($(date +%s) - started)) s"
