@@ -237,7 +237,11 @@ function showResult(box, test, verdict) {
 
 async function check() {
   const status = hooks.status;
-  if (checking || hooks.busy()) return;
+  if (checking) return;
+  if (hooks.busy()) {
+    status('A build is going on: press Check again when it has ended.');
+    return;
+  }
   if (!exercise) {
     status('The exercise\'s checks are not loaded.');
     return;
@@ -247,8 +251,13 @@ async function check() {
   const box = $('check-results');
   box.replaceChildren();
   try {
+    const ready = hooks.compilerReady();
+    if (!ready) {
+      status('This browser cannot run the compiler: use a Chromium-based browser from version 137.');
+      return;
+    }
     status('Loading the compiler…');
-    await hooks.compilerReady();
+    await ready;
     const built = await hooks.build(hooks.files());
     if (built.type !== 'built') {
       status(built.type === 'failed' ? 'The program does not compile: press Run to see the messages.'

@@ -480,7 +480,7 @@ async function start() {
   });
   loadExamples();
   setupCheck({build: (sources) => build(sources, 'headless'), compilerReady: () => compilerReady,
-              files: () => project.files, status, busy: () => building !== null || !compiler});
+              files: () => project.files, status, busy: () => building !== null});
   if (!jspi) {
     status(JSPI_MISSING);
     $('run').disabled = true;
