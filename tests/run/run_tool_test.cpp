@@ -2,7 +2,9 @@
 // through the environment: pictures, logs, answers typed into the line-input
 // dialog, and every way a run can fail with its own exit status and message.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -191,6 +193,47 @@ TEST_F(RunToolTest, OptionsInAnyOrderAndNoneOfOursSlipsToTheProgram) {
         EXPECT_FALSE(fs::exists(log));
         EXPECT_FALSE(fs::exists(path("x.png")));
     }
+}
+
+// --sandbox: the same verdicts, outputs that belong to the caller, and a
+// program that cannot see or change the caller's home or /tmp.
+TEST_F(RunToolTest, ASandboxedRunKeepsItsVerdictsAndTouchesNothingOutside) {
+    if (std::system("bwrap --ro-bind / / --unshare-all true > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "bubblewrap cannot make a sandbox here";
+    const std::string input = file_with("input.txt", "at 500 end\n");
+    const std::string out = path("o.png");
+    // The subject reads its mode only; a shell does the writing outside.
+    const std::string marker = "/tmp/kv390-run-sandbox-test-" + std::to_string(::getpid());
+    const std::string writer =
+        file_with("writer.sh", "#!/bin/sh\ntouch " + marker + " \"$HOME/../escaped\" " +
+                                   quoted(path("outside")) + "\n");
+    fs::permissions(writer, fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string message;
+    } cases[] = {
+        {{"--program", KV390_RUN_SUBJECT, "blue-disc"}, 0, ""},
+        {{"--program", KV390_RUN_SUBJECT, "null"}, 4, "crashed: SIGSEGV"},
+        {{"--program", KV390_RUN_SUBJECT, "exit-3"}, 5, "exited with status 3"},
+        {{"--program", writer}, 7, "ended without opening KV390"},
+    };
+    for (const Case& c : cases) {
+        fs::remove(out);
+        std::vector<std::string> args = {"--sandbox", "--input", input, "--out", out};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        ToolRun r = run(args, "ASAN_OPTIONS=handle_segv=0");
+        EXPECT_EQ(r.status, c.status) << r.output;
+        EXPECT_NE(r.output.find(c.message), std::string::npos) << r.output;
+        if (c.status == 0) {
+            struct stat info {};
+            ASSERT_EQ(::stat(out.c_str(), &info), 0);
+            EXPECT_EQ(info.st_uid, ::getuid());
+        }
+    }
+    EXPECT_FALSE(fs::exists(marker));
+    EXPECT_FALSE(fs::exists(path("outside")));
+    EXPECT_FALSE(fs::exists("/tmp/escaped"));
 }
 
 TEST_F(RunToolTest, AGifPastItsLimitFailsAndLeavesNoFile) {

@@ -41,13 +41,6 @@ struct SpawnRequest {
     // Variables set (or replaced) in the child on top of this process's.
     std::vector<std::pair<std::string, std::string>> env;
     std::string cwd;  // working directory; empty: this process's
-    // Where the child's standard output and error go (created or emptied);
-    // empty: this process's own.
-    std::string output_file;
-    // POSIX only: the child runs as this user and group id, without
-    // supplementary groups (a root parent drops its rights); negative: as
-    // this process.
-    long long run_as_id = -1;
 };
 
 // How a child ended.
@@ -69,6 +62,12 @@ class Process {
     // the program missing or not executable included ("cannot run P: No such
     // file or directory"); nothing is left running then.
     bool start(const SpawnRequest& request, std::string* error);
+    // Before start(): the child's standard output and error go to this file
+    // (created or emptied) instead of this process's.
+    void send_output_to(const std::string& file) { output_file_ = file; }
+    // Before start(), POSIX only: the child runs as this user and group id,
+    // without supplementary groups (a root parent drops its rights).
+    void run_as(long long id) { run_as_id_ = id; }
     // Waits at most timeout_ms of wall-clock time; true once the child has
     // ended (status filled in), false while it still runs.
     bool wait_for(std::uint64_t timeout_ms, ExitStatus* status);
@@ -80,6 +79,8 @@ class Process {
 
   private:
     std::unique_ptr<Native> native_;
+    std::string output_file_;   // empty: this process's own outputs
+    long long run_as_id_ = -1;  // negative: this process's ids
 };
 
 // Whether this platform can start child processes at all (not in a browser

@@ -133,10 +133,10 @@ bool Process::start(const SpawnRequest& request, std::string* error) {
     std::vector<char*> envp = pointers_to(env_strings);
 
     int output = -1;
-    if (!request.output_file.empty()) {
-        output = open(request.output_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (!output_file_.empty()) {
+        output = open(output_file_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (output < 0) {
-            *error = "cannot write " + request.output_file + ": " + std::strerror(errno);
+            *error = "cannot write " + output_file_ + ": " + std::strerror(errno);
             return false;
         }
     }
@@ -156,7 +156,7 @@ bool Process::start(const SpawnRequest& request, std::string* error) {
     }
     if (pid == 0) {
         exec_child(request.program.c_str(), argv.data(), envp.data(), request.cwd.c_str(), output,
-                   request.run_as_id, pipe_ends[1]);
+                   run_as_id_, pipe_ends[1]);
     }
     if (output >= 0) close(output);
     setpgid(pid, pid);  // also here, so that a kill right after start reaches the group

@@ -210,13 +210,13 @@ bool Process::start(const SpawnRequest& request, std::string* error) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     HANDLE output = INVALID_HANDLE_VALUE;
-    if (!request.output_file.empty()) {
+    if (!output_file_.empty()) {
         SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-        output = CreateFileW(wide(request.output_file).c_str(), GENERIC_WRITE,
+        output = CreateFileW(wide(output_file_).c_str(), GENERIC_WRITE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
         if (output == INVALID_HANDLE_VALUE) {
-            *error = "cannot write " + request.output_file + ": " + message_of(GetLastError());
+            *error = "cannot write " + output_file_ + ": " + message_of(GetLastError());
             return false;
         }
         startup.dwFlags = STARTF_USESTDHANDLES;

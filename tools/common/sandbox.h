@@ -51,8 +51,9 @@ bool sandbox_own(const Sandbox& sandbox, const std::string& folder, std::string*
 // Gives a file a sandboxed child made back to this process's user.
 void sandbox_reclaim(const std::string& path);
 
-// Turns *request into the same request run inside the sandbox.  The working
-// directory must be one of the writable folders.
+// Turns *request into the same request run inside the sandbox, for a child
+// started with run_as(sandbox.id).  The working directory must be one of
+// the writable folders.
 bool sandbox_wrap(const Sandbox& sandbox, SpawnRequest* request, std::string* error);
 
 // Ends every process the sandbox still holds (children the program left

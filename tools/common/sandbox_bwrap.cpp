@@ -115,7 +115,6 @@ bool sandbox_wrap(const Sandbox& sandbox, SpawnRequest* request, std::string* er
     args.insert(args.end(), request->args.begin(), request->args.end());
     request->program = bwrap;
     request->args = args;
-    request->run_as_id = sandbox.id;
     return true;
 }
 
@@ -128,9 +127,10 @@ bool sandbox_available(std::string* why) {
         probe.id = sandbox_id(63);
         SpawnRequest request;
         request.program = "/bin/true";
-        request.output_file = "/dev/null";
         if (!sandbox_wrap(probe, &request, &reason)) return;
         Process child;
+        child.send_output_to("/dev/null");
+        child.run_as(probe.id);
         ExitStatus status;
         if (!child.start(request, &reason)) return;
         child.wait_for(UINT64_MAX, &status);

@@ -4,10 +4,9 @@
 // the sizes differ, 2 for bad options or a file that cannot be read or
 // written.  The diff picture shows A faded to grey with every differing
 // pixel in red.
-#include <cerrno>
+#include <CLI/CLI.hpp>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -30,35 +29,25 @@ const char* const USAGE =
     "Counts the pixels in which A and B differ.  Exit status: 0 at most N\n"
     "differ (default 0), 1 more differ or the sizes differ, 2 bad input.\n";
 
-bool parse_count(const char* text, unsigned long long* value) {
-    std::string s = text;
-    if (s.empty() || s.find_first_not_of("0123456789") != std::string::npos) return false;
-    errno = 0;
-    *value = std::strtoull(text, nullptr, 10);
-    return errno == 0;
-}
-
+// CLI11 reads the command line; its messages become one line.
 bool parse_options(int argc, char** argv, Options* o, std::string* error) {
+    CLI::App app;
+    app.set_help_flag();
     std::vector<std::string> files;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if ((arg == "--tolerance" || arg == "--diff") && i + 1 >= argc) {
-            *error = arg + " needs a value";
-            return false;
-        }
-        if (arg == "--tolerance") {
-            if (!parse_count(argv[++i], &o->tolerance)) {
-                *error = std::string("--tolerance needs a pixel count, not \"") + argv[i] + "\"";
-                return false;
-            }
-        } else if (arg == "--diff") {
-            o->diff = argv[++i];
-        } else if (arg.rfind("--", 0) == 0) {
-            *error = "unknown option " + arg;
-            return false;
-        } else {
-            files.push_back(arg);
-        }
+    app.add_option("pictures", files)->expected(0, 2);
+    app.add_option_function<std::string>("--tolerance", [o](const std::string& text) {
+        if (text.empty() || text.size() > 19 ||
+            text.find_first_not_of("0123456789") != std::string::npos)
+            throw CLI::ValidationError("--tolerance needs a pixel count, not \"" + text + "\"");
+        o->tolerance = std::stoull(text);
+    });
+    app.add_option("--diff", o->diff);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const std::string what = e.what();
+        *error = what.substr(0, what.find('\n'));
+        return false;
     }
     if (files.size() != 2) {
         *error = "give exactly two pictures";

@@ -31,9 +31,12 @@ std::string read_text(const std::string& path, std::size_t limit) {
 }
 
 // Runs a child to its end or its time limit; false when it had to be killed.
-bool run_to_end(kv390::tools::SpawnRequest request, std::uint64_t timeout_s,
-                kv390::tools::ExitStatus* status, std::string* error, bool* started) {
+bool run_to_end(const kv390::tools::SpawnRequest& request, const std::string& output, long long id,
+                std::uint64_t timeout_s, kv390::tools::ExitStatus* status, std::string* error,
+                bool* started) {
     kv390::tools::Process child;
+    child.send_output_to(output);
+    child.run_as(id);
     *started = child.start(request, error);
     if (!*started) return true;
     if (child.wait_for(timeout_s * 1000, status)) return true;
@@ -64,11 +67,10 @@ bool kv390_flags(const std::string& prefix, std::vector<std::string>* flags, std
         request.program = "/usr/bin/pkg-config";
         request.args = {"--cflags", "--libs", package};
         request.env = {{"PKG_CONFIG_PATH", search}};
-        request.output_file = scratch.file("flags");
         kv390::tools::ExitStatus status;
         bool started = false;
-        if (run_to_end(request, 60, &status, error, &started) && started && !status.signalled &&
-            status.code == 0) {
+        if (run_to_end(request, scratch.file("flags"), -1, 60, &status, error, &started) &&
+            started && !status.signalled && status.code == 0) {
             *flags = words(read_text(scratch.file("flags"), 100000));
             return true;
         }
@@ -131,7 +133,7 @@ bool build_submission(const BuildSetup& setup, const std::string& source, const 
     request.args.insert(request.args.end(), sources.begin(), sources.end());
     request.args.insert(request.args.end(), setup.flags.begin(), setup.flags.end());
     request.cwd = src.string();
-    request.output_file = (fs::path(work) / "build.log").string();
+    const std::string build_log = (fs::path(work) / "build.log").string();
     kv390::tools::Sandbox sandbox;
     if (setup.sandbox) {
         sandbox.id = kv390::tools::sandbox_id(slot);
@@ -146,10 +148,11 @@ bool build_submission(const BuildSetup& setup, const std::string& source, const 
     }
     kv390::tools::ExitStatus status;
     bool started = false;
-    const bool ended = run_to_end(request, setup.timeout_s, &status, error, &started);
+    const bool ended = run_to_end(request, build_log, setup.sandbox ? sandbox.id : -1,
+                                  setup.timeout_s, &status, error, &started);
     if (setup.sandbox) kv390::tools::sandbox_end(sandbox);
     if (!started) return false;
-    built->log = read_text(request.output_file, LOG_LIMIT);
+    built->log = read_text(build_log, LOG_LIMIT);
     if (!ended) {
         built->log += "the build took longer than " + std::to_string(setup.timeout_s) + " s\n";
         return true;

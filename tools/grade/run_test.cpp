@@ -142,8 +142,8 @@ bool run_test(const RunSetup& setup, const TestSpec& test, const std::string& pr
              std::to_string(l.file_mb), "--open-files", std::to_string(l.open_files)});
     }
     request.args.insert(request.args.end(), {"--program", program});
-    request.output_file = messages;
     kv390::tools::Process runner;
+    runner.send_output_to(messages);
     if (!runner.start(request, error)) return false;
     kv390::tools::ExitStatus status;
     if (!runner.wait_for((test.timeout_s + RUNNER_GRACE_S) * 1000, &status)) {

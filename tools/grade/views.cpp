@@ -2,6 +2,7 @@
 // shown comes from the record.
 #include "views.h"
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>

@@ -320,6 +320,7 @@ Outcome watch_child(const Options& o, kv390::tools::SpawnRequest spawn,
     std::string error;
     if (!watch.open_frames(&error)) return failure(EXIT_TOOL_FAILED, error);
     kv390::tools::Process child;
+    if (o.sandbox) child.run_as(kv390::tools::sandbox_id(0));  // as confine() chose
     if (!child.start(spawn, &error)) return failure(EXIT_BAD_INPUT, error);
     const auto deadline = watch.started() + std::chrono::seconds(o.timeout_s);
     kv390::tools::ExitStatus status;
