@@ -163,10 +163,11 @@ function upToDate(job, tree) {
 }
 
 async function compileJob(job, tree) {
-    const depfile = `/tmp/kv390-job.d`;
-    const object = `/tmp/kv390-job.o`;
+    // Not /tmp: the compiler package keeps a /tmp of its own, which it does not hand back.
+    const depfile = `/job/kv390-job.d`;
+    const object = `/job/kv390-job.o`;
     const args = [...job.args, '-c', job.source, '-o', object, '-MD', '-MF', depfile];
-    mount(tree, '/tmp', {});
+    mount(tree, '/job', {});
     const started = performance.now();
     const { code, files, stderr } = await runTool(job.tool, args, tree);
     const seconds = (performance.now() - started) / 1000;
