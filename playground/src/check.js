@@ -43,11 +43,14 @@ export async function exerciseProject(stored) {
 
 // Enough Markdown for a task: headings, paragraphs, lists, code blocks,
 // `code`, **bold** and *italics*.  Text is escaped before it is marked up.
+const escape = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
+
 function inline(text) {
-  return text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;')
-      .replace(/`([^`]+)`/g, '<code>$1</code>')
-      .replace(/\*\*([^*]+)\*\*/g, '<strong>$1</strong>')
-      .replace(/(^|[^*])\*([^*\s][^*]*)\*/g, '$1<em>$2</em>');
+  return text.split(/(`[^`]+`)/).map((part) => {
+    if (/^`[^`]+`$/.test(part)) return `<code>${escape(part.slice(1, -1))}</code>`;
+    return escape(part).replace(/\*\*([^*]+)\*\*/g, '<strong>$1</strong>')
+        .replace(/(^|[^*])\*([^*\s][^*]*)\*/g, '$1<em>$2</em>');
+  }).join('');
 }
 
 export function markdownToHtml(markdown) {
@@ -62,7 +65,7 @@ export function markdownToHtml(markdown) {
   for (const line of markdown.split('\n')) {
     if (code !== null) {
       if (/^```/.test(line)) {
-        html.push(`<pre><code>${code.join('\n').replace(/&/g, '&amp;').replace(/</g, '&lt;')}</code></pre>`);
+        html.push(`<pre><code>${escape(code.join('\n'))}</code></pre>`);
         code = null;
       } else {
         code.push(line);
