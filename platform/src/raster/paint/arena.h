@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -12,6 +13,16 @@
 #include <utility>
 
 namespace win::raster {
+
+// A figure larger than an arena may hold: bad_alloc, or an abort where the
+// build has no exceptions (the playground's compiler).
+[[noreturn]] inline void figure_too_large() {
+#if defined(__cpp_exceptions) || defined(__EXCEPTIONS)
+    figure_too_large();
+#else
+    std::abort();
+#endif
+}
 
 class FigureArena {
   public:
@@ -39,7 +50,7 @@ class FigureArena {
     // Uninitialised room for n values of T.
     template <typename T>
     T* allocate_array(std::size_t n) {
-        if (n > MOST_BYTES / sizeof(T)) throw std::bad_alloc();
+        if (n > MOST_BYTES / sizeof(T)) figure_too_large();
         return static_cast<T*>(allocate(n * sizeof(T), alignof(T)));
     }
     // A T made in the arena.  Its destructor is the caller's to run.
@@ -56,7 +67,7 @@ class FigureArena {
 
     void* spill(std::size_t bytes, std::size_t align) {
         const std::size_t slack = sizeof(Block) + align;
-        if (bytes > MOST_BYTES) throw std::bad_alloc();
+        if (bytes > MOST_BYTES) figure_too_large();
         const std::size_t size = std::min(std::max(next_block_, bytes + slack), MOST_BYTES + slack);
         Block* block = static_cast<Block*>(::operator new(size));
         block->next = spilled_;
