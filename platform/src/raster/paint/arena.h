@@ -5,9 +5,9 @@
 #pragma once
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <new>
 #include <utility>
@@ -18,7 +18,7 @@ namespace win::raster {
 // build has no exceptions (the playground's compiler).
 [[noreturn]] inline void figure_too_large() {
 #if defined(__cpp_exceptions) || defined(__EXCEPTIONS)
-    figure_too_large();
+    throw std::bad_alloc();
 #else
     std::abort();
 #endif
