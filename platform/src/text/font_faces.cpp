@@ -24,15 +24,15 @@ struct LoadedFaces {
 FT_Face load_face(FT_Library library, const std::uint8_t* data, std::size_t size) {
     FT_Face face = nullptr;
     if (FT_New_Memory_Face(library, data, FT_Long(size), 0, &face) != 0)
-        throw std::runtime_error("cannot load an embedded font");
+        font_failure("cannot load an embedded font");
     if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0)
-        throw std::runtime_error("embedded font has no Unicode charmap");
+        font_failure("embedded font has no Unicode charmap");
     return face;
 }
 
 LoadedFaces load_faces() {
     LoadedFaces faces;
-    if (FT_Init_FreeType(&faces.library) != 0) throw std::runtime_error("cannot start FreeType");
+    if (FT_Init_FreeType(&faces.library) != 0) font_failure("cannot start FreeType");
     faces.sans = load_face(faces.library, fonts::sans, fonts::sans_size);
     faces.mono = load_face(faces.library, fonts::mono, fonts::mono_size);
     return faces;

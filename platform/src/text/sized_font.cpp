@@ -59,7 +59,7 @@ std::vector<GlyphSpan> spans_of(const FT_Bitmap& bitmap, std::int32_t dy_top, st
 SizedFont::SizedFont(const SizeKey& key) : key_(key), face_(face_of(key.face)) {
     if (FT_New_Size(face_, &size_) != 0 || FT_Activate_Size(size_) != 0 ||
         FT_Set_Pixel_Sizes(face_, 0, FT_UInt(key.pixels_per_em)) != 0)
-        throw std::runtime_error("cannot size an embedded font");
+        font_failure("cannot size an embedded font");
     if (key.bold) bold_strength_ = std::max(1, (key.pixels_per_em + 12) / 24);
 
     const std::int32_t ppem = key.pixels_per_em;
