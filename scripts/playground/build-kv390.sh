@@ -116,7 +116,7 @@ FREETYPE_FLAGS=(-std=c11 "${optimize[@]}" "${sjlj[@]}" -DFT2_BUILD_LIBRARY
   -DFT_CONFIG_OPTION_SYSTEM_ZLIB -I/freetype/include -I/zlib)
 KV390_FLAGS=("${kv390_cxx[@]}")
 CORE_FLAGS=("${kv390_cxx[@]}" "${sjlj[@]}")
-HEADLESS_FLAGS=("${kv390_cxx[@]}")
+HEADLESS_FLAGS=("${kv390_cxx[@]}" "${sjlj[@]}")  # png.h includes setjmp.h
 
 # archive name : sources variable : flags array : tool
 ARCHIVES=(kv390:KV390_SOURCES:KV390_FLAGS:clang++ kv390_core:CORE_SOURCES:CORE_FLAGS:clang++
