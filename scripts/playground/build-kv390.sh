@@ -111,7 +111,7 @@ kv390_cxx=(-std=c++20 -fno-exceptions "${optimize[@]}" -Wall -Wextra -Werror
   -I/kv390/library/include -I/kv390/platform/include -I/kv390/platform/src -I/kv390/library/src
   -I/freetype/include -I/png -I/zlib)
 Z_FLAGS=(-std=c11 "${optimize[@]}" -DHAVE_UNISTD_H -DHAVE_STDARG_H -Wno-deprecated-non-prototype)
-PNG_FLAGS=(-std=c11 "${optimize[@]}" -I/zlib)
+PNG_FLAGS=(-std=c11 "${optimize[@]}" "${sjlj[@]}" -I/zlib)
 FREETYPE_FLAGS=(-std=c11 "${optimize[@]}" "${sjlj[@]}" -DFT2_BUILD_LIBRARY
   -DFT_CONFIG_OPTION_SYSTEM_ZLIB -I/freetype/include -I/zlib)
 KV390_FLAGS=("${kv390_cxx[@]}")
