@@ -73,6 +73,7 @@ bundle "$root/playground/src/main.js" --format=iife --outfile="$site/playground.
 bundle "$root/playground/src/compile_worker.js" --format=esm --outfile="$site/compile_worker.js" \
   --external:./clang/bundle.js --minify
 bundle "$root/playground/src/run_worker.js" --format=esm --outfile="$site/run_worker.js" --minify
+bundle "$root/playground/src/check_worker.js" --format=esm --outfile="$site/check_worker.js" --minify
 cp "$root/playground/index.html" "$root/playground/playground.css" "$site/"
 
 # The compiler, as the npm package ships it.
@@ -96,6 +97,9 @@ weather=(main_headless.cpp main_loop.cpp scene.cpp panel.cpp items.cpp item_draw
 for file in "${weather[@]}"; do cp "$root/weather/$file" "$site/examples/weather/"; done
 node "$root/playground/tools/site-lists.mjs" examples "$site/examples" "${weather[@]}" ||
   fail "cannot list the examples"
+
+# The exercises, with their checks and the solutions' pictures made natively.
+"$root/scripts/playground/exercise-site.sh" "$site/exercises" || fail "building the exercises failed"
 
 chmod 755 "$site"
 rm -rf "${out:?}/playground"

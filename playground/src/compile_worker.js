@@ -57,8 +57,10 @@ const COMPILE_FLAGS = ['--target=wasm32-wasip1', '-O2', '-fno-exceptions', '-Ikv
                        '-Wall'];
 
 // Compiles each source, then links; stops at the first step that fails.
-async function build(sources) {
-  const {tree, link} = await loadKV390();
+async function build(sources, backend) {
+  const {tree, link: pageLink} = await loadKV390();
+  // Check runs programs headless: the page backend's archive stays out.
+  const link = backend === 'headless' ? pageLink.filter((f) => f !== '-lkv390_page') : pageLink;
   post({type: 'phase', phase: 'compile'});
   const isCxx = (name) => /\.(cpp|cc|cxx)$/.test(name);
   // Compiles see the headers only, the link the archives only: each run
@@ -99,7 +101,7 @@ self.onmessage = async (event) => {
       post({type: 'loaded'});
     } else if (message.type === 'build') {
       const started = performance.now();
-      const result = await build(message.sources);
+      const result = await build(message.sources, message.backend);
       const ms = performance.now() - started;
       if (result.ok) post({type: 'built', log: result.log, wasm: result.wasm, ms},
                           [result.wasm.buffer]);

@@ -9,8 +9,9 @@ import {setDiagnostics} from '@codemirror/lint';
 import KV390Screen from '../../platform/src/web/page_screen.js';
 import {parseDiagnostics, explainFailure} from './diagnostics.js';
 import {encodeProject, decodeProject} from './share.js';
+import {exerciseName, storageKey, exerciseProject, setupCheck} from './check.js';
 
-const STORAGE_KEY = 'kv390-playground-project';
+const STORAGE_KEY = storageKey('kv390-playground-project');
 const JSPI_MISSING = 'This browser cannot run KV390 programs yet: use Chrome, Edge or another ' +
                      'Chromium-based browser from version 137 (it needs WebAssembly JSPI).';
 const STARTER = `#include "kv390.h"
@@ -205,10 +206,10 @@ function startCompiler() {
   compilerReady.catch((error) => status('The compiler could not be loaded: ' + error.message));
 }
 
-function build(sources) {
+function build(sources, backend) {
   return new Promise((resolve) => {
     building = {resolve};
-    compiler.postMessage({type: 'build', sources});
+    compiler.postMessage({type: 'build', sources, backend});
   }).finally(() => { building = null; });
 }
 
@@ -438,6 +439,7 @@ async function openingProject() {
       status('The shared link is damaged: ' + error.message);
     }
   }
+  if (exerciseName()) return exerciseProject(loadStoredProject());
   const file = params.get('file');
   if (file) {
     try {
@@ -477,6 +479,8 @@ async function start() {
     }
   });
   loadExamples();
+  setupCheck({build: (sources) => build(sources, 'headless'), compilerReady: () => compilerReady,
+              files: () => project.files, status, busy: () => building !== null});
   if (!jspi) {
     status(JSPI_MISSING);
     $('run').disabled = true;

@@ -23,7 +23,7 @@ done
 out=${KV390_PLAYGROUND_BUILD:-$root/build-playground}
 started=$(date +%s)
 rm -rf "$out/playground"
-"$root/scripts/build-playground.sh" "$out"
+KV390_NATIVE_BUILD=$native "$root/scripts/build-playground.sh" "$out"
 echo "playground: site built in $(($(date +%s) - started)) s"
 
 # playwright-core, pinned in tests/web/package-lock.json, installed once per
@@ -42,4 +42,6 @@ if [ ! -f "$modules/.complete" ]; then
   mv "$work" "$modules"
 fi
 NODE_PATH=$modules/node_modules node "$root/tests/playground/browser_test.js" --site "$out" --native "$native"
+node --no-warnings "$root/tests/playground/check_verdict_test.mjs"
+NODE_PATH=$modules/node_modules node "$root/tests/playground/check_test.js" --site "$out" --native "$native"
 echo "playground: all checks done in $(($(date +%s) - started)) s"

@@ -3,12 +3,14 @@
 // platforms' results (see --help and docs/TEACHING.md).
 //   kv390-grade EXERCISE.toml SUBMISSION... --out DIR [--jobs N]
 //   kv390-grade pack gradescope|prairielearn EXERCISE.toml OUT
+//   kv390-grade export-json EXERCISE.toml [OUT.json]
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
 #include <set>
 #include <thread>
 
+#include "export_json.h"
 #include "grade.h"
 #include "pack.h"
 #include "process.h"
@@ -81,6 +83,29 @@ int pack(const std::string& platform, const std::string& exercise_path, const st
     return GRADED;
 }
 
+// The exercise's tests as JSON, to OUT (complete or not at all) or stdout.
+int export_json(const std::string& exercise_path, const std::string& out) {
+    grade::Exercise exercise;
+    std::string error, json;
+    if (!grade::read_exercise(exercise_path, &exercise, &error)) return fail(BAD_INPUT, error);
+    if (!grade::exercise_json(exercise, &json, &error)) return fail(BAD_INPUT, error);
+    if (out.empty()) {
+        std::fwrite(json.data(), 1, json.size(), stdout);
+        return std::fflush(stdout) == 0 ? GRADED : fail(FAILED, "cannot write the JSON");
+    }
+    const std::string partial = out + ".partial";
+    std::FILE* file = std::fopen(partial.c_str(), "wb");
+    bool ok = file != nullptr && std::fwrite(json.data(), 1, json.size(), file) == json.size();
+    if (file != nullptr) ok = std::fclose(file) == 0 && ok;
+    std::error_code ec;
+    if (ok) fs::rename(partial, out, ec);
+    if (!ok || ec) {
+        fs::remove(partial, ec);
+        return fail(FAILED, "cannot write " + out);
+    }
+    return GRADED;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -125,6 +150,11 @@ int main(int argc, char** argv) {
     pack_command->add_option("out", pack_out, "OUT.zip (gradescope) or OUT/ (prairielearn)")
         ->required();
     pack_command->add_option("--source", source, "the KV390 sources to ship (default: these)");
+    CLI::App* export_command =
+        app.add_subcommand("export-json", "write the exercise's tests as JSON (the playground)");
+    std::string export_exercise, export_out;
+    export_command->add_option("exercise", export_exercise, "the exercise file")->required();
+    export_command->add_option("out", export_out, "OUT.json (default: standard output)");
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -134,6 +164,7 @@ int main(int argc, char** argv) {
         return fail(BAD_INPUT, what.substr(0, what.find('\n')) + " (see --help)");
     }
     if (pack_command->parsed()) return pack(platform, pack_exercise, pack_out, source);
+    if (export_command->parsed()) return export_json(export_exercise, export_out);
     if (exercise_path.empty() || submissions.empty() || out_dir.empty())
         return fail(BAD_INPUT, "give EXERCISE.toml SUBMISSION... --out DIR (see --help)");
 
