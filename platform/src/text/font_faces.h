@@ -2,9 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <stdexcept>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -12,17 +9,6 @@
 #include "text/font_cache.h"
 
 namespace win::text {
-
-// An embedded font FreeType cannot load or size: runtime_error, or a line
-// and an abort where the build has no exceptions (the playground's compiler).
-[[noreturn]] inline void font_failure(const char* what) {
-#if defined(__cpp_exceptions) || defined(__EXCEPTIONS)
-    throw std::runtime_error(what);
-#else
-    std::fprintf(stderr, "kv390: %s\n", what);
-    std::abort();
-#endif
-}
 
 // The loaded face (Unicode charmap selected).  Loaded on first use, kept for
 // the life of the process.
