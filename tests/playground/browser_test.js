@@ -152,18 +152,20 @@ function expectSame(canvas, native, what) {
   }
 }
 
-// A click at drawing point (x, y): client pixel (297 + x, 248 - y).
-async function clickDrawing(page, x, y) {
-  await page.locator(`canvas[title="${GRAPHICS}"]`).scrollIntoViewIfNeeded();
-  const box = await page.locator(`canvas[title="${GRAPHICS}"]`).boundingBox();
-  const {top} = await graphicsClient(page);
-  await page.mouse.click(box.x + 297 + x, box.y + top + 248 - y);
+// A click in the middle of the screen pixel that shows a pixel of the
+// graphics window's whole picture.  The page's layout puts the canvas at a
+// fraction of a pixel; the browser paints it from the nearest whole one.
+async function clickPicture(page, point) {
+  const canvas = page.locator(`canvas[title="${GRAPHICS}"]`);
+  await canvas.scrollIntoViewIfNeeded();
+  const box = await canvas.boundingBox();
+  await page.mouse.click(Math.round(box.x) + point.x + 0.5, Math.round(box.y) + point.y + 0.5);
 }
 
-async function clickPicture(page, point) {
-  await page.locator(`canvas[title="${GRAPHICS}"]`).scrollIntoViewIfNeeded();
-  const box = await page.locator(`canvas[title="${GRAPHICS}"]`).boundingBox();
-  await page.mouse.click(box.x + point.x, box.y + point.y);
+// A click at drawing point (x, y): client pixel (297 + x, 248 - y).
+async function clickDrawing(page, x, y) {
+  const {top} = await graphicsClient(page);
+  await clickPicture(page, {x: 297 + x, y: top + 248 - y});
 }
 
 // Replaces the editor's text as a student's paste does, then Ctrl+Enter.

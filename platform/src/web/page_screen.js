@@ -36,10 +36,16 @@
                          element.isContentEditable);
   }
 
+  // The canvas pixel under a mouse event.  The page's layout may put a canvas
+  // at a fraction of a pixel (text lines above it are 16.8 pixels high, say);
+  // the browser then paints it from the nearest whole pixel, and the event's
+  // position is a whole pixel.  Measured from the unrounded edge, a click
+  // would land one pixel above or left of the pixel the student sees under
+  // the pointer.
   function canvasPoint(canvas, event) {
     var box = canvas.getBoundingClientRect();
-    var x = (event.clientX - box.left) * canvas.width / Math.max(1, box.width);
-    var y = (event.clientY - box.top) * canvas.height / Math.max(1, box.height);
+    var x = (event.clientX - Math.round(box.left)) * canvas.width / Math.max(1, box.width);
+    var y = (event.clientY - Math.round(box.top)) * canvas.height / Math.max(1, box.height);
     return [Math.floor(x), Math.floor(y)];
   }
 
