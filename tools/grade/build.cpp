@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "process.h"
+#include "text_file.h"
 
 namespace grade {
 
@@ -24,8 +25,7 @@ bool is_source(const fs::path& path) {
 }
 
 std::string read_text(const std::string& path, std::size_t limit) {
-    std::ifstream in(path, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text = kv390::tools::read_file_or_empty(path);
     if (text.size() > limit) text = text.substr(0, limit) + "\n[... cut]\n";
     return text;
 }

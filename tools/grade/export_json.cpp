@@ -6,21 +6,9 @@
 #include <sstream>
 
 #include "kv390/constants.h"
+#include "text_file.h"
 
 namespace grade {
-
-namespace {
-
-bool read_text(const std::string& path, std::string* text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream content;
-    content << in.rdbuf();
-    *text = content.str();
-    return !in.bad();
-}
-
-}  // namespace
 
 bool exercise_json(const Exercise& exercise, std::string* json, std::string* error) {
     nlohmann::json tests = nlohmann::json::array();
@@ -29,8 +17,8 @@ bool exercise_json(const Exercise& exercise, std::string* json, std::string* err
         std::string program_input;
         if (!test.script.empty()) {
             std::string text;
-            if (!read_text(test.script, &text)) {
-                *error = "cannot read the script " + test.script + " of test \"" + test.name + "\"";
+            if (!kv390::tools::read_file(test.script, "the script", &text, error)) {
+                *error += " (test \"" + test.name + "\")";
                 return false;
             }
             script = text;

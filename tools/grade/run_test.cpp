@@ -8,6 +8,7 @@
 
 #include "kv390/harness.h"
 #include "process.h"
+#include "text_file.h"
 
 namespace grade {
 
@@ -21,11 +22,6 @@ enum { DONE = 0, TIMEOUT = 3, CRASH = 4, PROGRAM_FAILED = 5, NOT_KV390 = 7 };
 // The runner's own time limit ends the run; this one only guards against
 // a runner that hangs.
 constexpr std::uint64_t RUNNER_GRACE_S = 120;
-
-std::string read_text(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 bool write_text(const std::string& path, const std::string& text, std::string* error) {
     std::ofstream out(path, std::ios::binary);
@@ -153,7 +149,7 @@ bool run_test(const RunSetup& setup, const TestSpec& test, const std::string& pr
             "kv390-run did not end after " + std::to_string(test.timeout_s + RUNNER_GRACE_S) + " s";
         return false;
     }
-    const std::string message = first_line(read_text(messages));
+    const std::string message = first_line(kv390::tools::read_file_or_empty(messages));
     if (status.signalled) {
         *error = "kv390-run crashed: " + status.signal_name;
         return false;
@@ -177,7 +173,7 @@ bool run_test(const RunSetup& setup, const TestSpec& test, const std::string& pr
             return false;
         if (!verdict.empty()) failures.push_back(verdict);
     }
-    const std::vector<std::string> log_lines = lines_of(read_text(log));
+    const std::vector<std::string> log_lines = lines_of(kv390::tools::read_file_or_empty(log));
     for (const std::string& banned : test.log_lacks) {
         for (const std::string& line : log_lines) {
             if (starts_with(line, banned)) {

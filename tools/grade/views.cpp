@@ -8,6 +8,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "text_file.h"
+
 namespace grade {
 
 namespace {
@@ -76,11 +78,6 @@ std::string base64(const std::string& bytes) {
         out += {table[n >> 18], table[(n >> 12) & 63], table[(n >> 6) & 63], '='};
     }
     return out;
-}
-
-std::string read_bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 bool write_file(const std::string& path, const std::string& text, std::string* error) {
@@ -223,7 +220,7 @@ std::string prairielearn_json(const GradeRecord& record, const SubmissionResult&
             std::error_code ec;
             if (!fs::is_regular_file(path, ec)) continue;
             images.push_back(
-                {{"label", label}, {"url", "data:image/png;base64," + base64(read_bytes(path))}});
+                {{"label", label}, {"url", "data:image/png;base64," + base64(kv390::tools::read_file_or_empty(path))}});
         }
         test["images"] = images;
         tests.push_back(test);

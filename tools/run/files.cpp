@@ -14,28 +14,6 @@ namespace fs = std::filesystem;
 
 namespace run_tool {
 
-bool read_file(const std::string& path, const std::string& what, std::string* text,
-               std::string* error) {
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) {
-        *error = "cannot read " + what + " " + path + ": it is a directory";
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        *error = "cannot read " + what + " " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) {
-        *error = "cannot read " + what + " " + path + ": read error";
-        return false;
-    }
-    *text = content.str();
-    return true;
-}
-
 bool check_writable_file(const std::string& path, std::string* error) {
     std::error_code ec;
     if (fs::is_directory(path, ec)) {

@@ -1,4 +1,4 @@
-// Files around a run: reading inputs, checking that outputs can be made,
+// Files around a run: checking that outputs can be made,
 // growing files read as they grow, and moving finished outputs into place.
 #pragma once
 
@@ -7,8 +7,6 @@
 
 namespace run_tool {
 
-bool read_file(const std::string& path, const std::string& what, std::string* text,
-               std::string* error);
 // Whether the file can be created or overwritten; leaves no new file behind.
 bool check_writable_file(const std::string& path, std::string* error);
 // Creates the directory if needed and checks that files can be made in it.

@@ -19,6 +19,7 @@
 #include "process.h"
 #include "sandbox.h"
 #include "script_check.h"
+#include "text_file.h"
 
 namespace run_tool {
 
@@ -91,7 +92,7 @@ std::vector<std::uint32_t> library_palette() {
 bool read_inputs(const Options& o, Inputs* in, Outcome* bad) {
     std::string error;
     if (!o.script.empty()) {
-        if (!read_file(o.script, "script", &in->script, &error)) {
+        if (!kv390::tools::read_file(o.script, "script", &in->script, &error)) {
             *bad = failure(EXIT_BAD_INPUT, error);
             return false;
         }
@@ -104,7 +105,7 @@ bool read_inputs(const Options& o, Inputs* in, Outcome* bad) {
     }
     if (!o.input.empty()) {
         std::string list;
-        if (!read_file(o.input, "input", &list, &error)) {
+        if (!kv390::tools::read_file(o.input, "input", &list, &error)) {
             *bad = failure(EXIT_BAD_INPUT, error);
             return false;
         }
