@@ -9,11 +9,9 @@
 // build tree with tools/kv390-run, tools/kv390-render and the KV390 archives.
 'use strict';
 const fs = require('fs');
-const os = require('os');
 const path = require('path');
 const {execFileSync} = require('child_process');
-const {chromium} = require('playwright-core');
-const server = require('../web/static_server');
+const {runChecks} = require('../web/check_runner');
 const {readPng} = require('../web/png');
 
 const GRAPHICS = 'KV390 Graphics';
@@ -402,55 +400,16 @@ const CASES = [
 async function main() {
   const opts = options();
   const only = process.env.KV390_PLAYGROUND_CASES;  // a comma-separated selection, by number
-  const work = fs.mkdtempSync(path.join(os.tmpdir(), 'kv390-playground-test-'));
-  const site = await server.start(opts.site);
-  const browser = await chromium.launch({
-    executablePath: opts.chromium,
-    headless: true,
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  await runChecks({
+    siteDir: opts.site, executablePath: opts.chromium, cases: CASES, label: 'playground',
+    only: only ? only.split(',').map(Number) : null,
+    prepare: (t) => Object.assign(t, {opts}),
+    beforeEach: (t) => { t.console = ''; },
+    // The programs print to the console; the checks read what they printed.
+    preparePage: async (page, options, t) => page.on('console', (m) => {
+      if (m.type() !== 'error') t.console += m.text() + '\n';
+    }),
   });
-  const problems = [];
-  const contexts = [];
-  const t = {
-    opts, work, url: site.url, console: '',
-    newPage: async () => {
-      const context = await browser.newContext({acceptDownloads: true});
-      contexts.push(context);
-      const page = await context.newPage();
-      page.on('console', (m) => {
-        if (m.type() === 'error') problems.push(`console: ${m.text()}`);
-        else t.console += m.text() + '\n';
-      });
-      page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
-      return page;
-    },
-  };
-  let failed = 0;
-  for (const [i, [name, run]] of CASES.entries()) {
-    if (only && !only.split(',').includes(String(i + 1))) continue;
-    const start = Date.now();
-    t.console = '';
-    try {
-      await run(t);
-      console.log(`ok   ${name} (${Date.now() - start} ms)`);
-    } catch (error) {
-      ++failed;
-      console.log(`FAIL ${name}: ${error.message}`);
-    }
-    for (const context of contexts.splice(0)) await context.close();
-  }
-  if (problems.length) {
-    ++failed;
-    console.log(`FAIL no console errors: ${problems.join('; ')}`);
-  } else {
-    console.log('ok   no console errors');
-  }
-  await browser.close();
-  await site.close();
-  fs.rmSync(work, {recursive: true, force: true});
-  console.log(failed ? `${failed} playground check(s) failed` : 'all playground checks passed');
-  process.exit(failed ? 1 : 0);
 }
 
 if (require.main === module) {

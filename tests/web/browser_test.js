@@ -8,11 +8,9 @@
 // build tree with tools/kv390-render and examples/ask_name_headless.
 'use strict';
 const fs = require('fs');
-const os = require('os');
 const path = require('path');
 const {execFileSync} = require('child_process');
-const {chromium} = require('playwright-core');
-const server = require('./static_server');
+const {runChecks} = require('./check_runner');
 const {readPng} = require('./png');
 
 const GRAPHICS = 'KV390 Graphics';
@@ -393,58 +391,18 @@ const CASES = [
 
 async function main() {
   const opts = options();
-  const work = fs.mkdtempSync(path.join(os.tmpdir(), 'kv390-web-test-'));
-  const site = await server.start(opts.site);
-  // A fresh profile (playwright's own temporary --user-data-dir) and no
-  // network beyond the local server.
-  const browser = await chromium.launch({
-    executablePath: opts.chromium,
-    headless: true,
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
-  const problems = [];
-  const contexts = [];
-  const t = {
-    opts, work, url: site.url, browserPid: browserChild(),
-    note: (text) => console.log(`  ${text}`),
+  await runChecks({
+    siteDir: opts.site, executablePath: opts.chromium, cases: CASES, label: 'browser',
+    prepare: (t) => Object.assign(t, {opts, browserPid: browserChild(),
+                                      note: (text) => console.log(`  ${text}`)}),
     // Each page in a context of its own: a context's clock is shared by its pages.
-    newPage: async ({fakeClock}) => {
-      const context = await browser.newContext({acceptDownloads: true});
-      contexts.push(context);
-      const page = await context.newPage();
-      page.on('console', (m) => { if (m.type() === 'error') problems.push(`console: ${m.text()}`); });
-      page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
+    preparePage: async (page, {fakeClock}) => {
       if (fakeClock) {
         await page.clock.install({time: 0});
         await page.clock.pauseAt(1000);
       }
-      return page;
     },
-  };
-  let failed = 0;
-  for (const [name, run] of CASES) {
-    const start = Date.now();
-    try {
-      await run(t);
-      console.log(`ok   ${name} (${Date.now() - start} ms)`);
-    } catch (error) {
-      ++failed;
-      console.log(`FAIL ${name}: ${error.message}`);
-    }
-    for (const context of contexts.splice(0)) await context.close();
-  }
-  if (problems.length) {
-    ++failed;
-    console.log(`FAIL no console errors: ${problems.join('; ')}`);
-  } else {
-    console.log('ok   no console errors');
-  }
-  await browser.close();
-  await site.close();
-  fs.rmSync(work, {recursive: true, force: true});
-  console.log(failed ? `${failed} browser check(s) failed` : 'all browser checks passed');
-  process.exit(failed ? 1 : 0);
+  });
 }
 
 main().catch((error) => {
