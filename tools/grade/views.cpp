@@ -219,8 +219,9 @@ std::string prairielearn_json(const GradeRecord& record, const SubmissionResult&
         for (const auto& [label, path] : pictures) {
             std::error_code ec;
             if (!fs::is_regular_file(path, ec)) continue;
-            images.push_back(
-                {{"label", label}, {"url", "data:image/png;base64," + base64(kv390::tools::read_file_or_empty(path))}});
+            images.push_back({{"label", label},
+                              {"url", "data:image/png;base64," +
+                                          base64(kv390::tools::read_file_or_empty(path))}});
         }
         test["images"] = images;
         tests.push_back(test);
