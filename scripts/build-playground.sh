@@ -42,9 +42,13 @@ fi
 # ---- the compiler and KV390 for wasm32-wasip1 ----
 toolchain=$("$root/scripts/playground/toolchain.sh")
 export KV390_PLAYGROUND_NPM=$toolchain
-# Both folders are named after the compiler and the clone, so that two clones never share one.
-tag=$(basename "$toolchain" | sed 's/^playground-npm-//')-$(echo "$root" | sha256sum | cut -c1-8)
+# Both folders are named after the compiler and shared by clones (their
+# objects are reused only for unchanged sources); the lock keeps a second
+# build from writing them until this one has copied what it needs.
+tag=$(basename "$toolchain" | sed 's/^playground-npm-//')
 kv390=$cache/playground-kv390-$tag
+exec {lock}> "$cache/playground-$tag.lock"
+flock "$lock" || fail "cannot lock $cache/playground-$tag.lock"
 "$root/scripts/playground/build-kv390.sh" "$kv390" || fail "building KV390 for wasm32-wasip1 failed"
 
 # The page backend: the web backend's C++ side, whose page is the program's

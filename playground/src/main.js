@@ -187,6 +187,10 @@ function startCompiler() {
       bar.hidden = true;
       loaded.resolve();
       playground.toolchainMs = performance.now() - playground.openedAt;
+    } else if (m.type === 'warm') {
+      playground.warmMs = performance.now() - playground.openedAt;
+    } else if (m.type === 'helpers') {
+      playground.compileHelpers = m.count;
     } else if (m.type === 'phase') {
       status(m.phase === 'compile' ? 'Compiling…' : 'Linking…');
     } else if (m.type === 'error') {
@@ -348,6 +352,8 @@ async function run() {
   const result = await build(project.files);
   if (result.type === 'stopped') return;
   playground.buildMs = result.ms;
+  playground.compileMs = result.compileMs;
+  playground.linkMs = result.linkMs;
   if (result.type === 'error') {
     status('The compiler failed: ' + result.message);
     setRunning(false);
@@ -454,8 +460,9 @@ async function openingProject() {
 // ------------------------------------------------------------ start
 
 const playground = window.kv390playground = {
-  openedAt: performance.now(), toolchainMs: null, runPressedAt: 0, firstPictureMs: null,
-  buildMs: null, frames: 0, waiting: false,
+  openedAt: performance.now(), toolchainMs: null, warmMs: null, compileHelpers: null,
+  runPressedAt: 0,
+  firstPictureMs: null, buildMs: null, compileMs: null, linkMs: null, frames: 0, waiting: false,
   get running() { return program !== null; },
   get building() { return building !== null; },
   get files() { return project.files; },

@@ -63,10 +63,13 @@ if [ ! -f "$sources/.complete" ]; then
   mv "$fetch" "$sources"
 fi
 
-# ---- the build folder: one per compiler and clone, so objects of another
-# compiler never mix in, and two clones building at once never share one ----
-build=$cache/playground-build-$(basename "$npm_dir" | sed 's/^playground-npm-//')-$(echo "$here" | sha256sum | cut -c1-8)
+# ---- the build folder: one per compiler, so objects of another compiler
+# never mix in.  Clones share it (an object is reused only when its sources'
+# content is unchanged); the lock keeps two builds from writing it at once ----
+build=$cache/playground-build-$(basename "$npm_dir" | sed 's/^playground-npm-//')
 mkdir -p "$build/gen" "$build/obj" "$build/lib"
+exec {lock}> "$build.lock"
+flock "$lock" || fail "cannot lock $build"
 
 # The embedded fonts, as C++ arrays (the same generator as the native build).
 fonts=()

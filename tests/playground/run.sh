@@ -43,5 +43,6 @@ if [ ! -f "$modules/.complete" ]; then
 fi
 NODE_PATH=$modules/node_modules node "$root/tests/playground/browser_test.js" --site "$out" --native "$native"
 node --no-warnings "$root/tests/playground/check_verdict_test.mjs"
+node --no-warnings "$root/tests/playground/compile_lanes_test.mjs"
 NODE_PATH=$modules/node_modules node "$root/tests/playground/check_test.js" --site "$out" --native "$native"
 echo "playground: all checks done in $(($(date +%s) - started)) s"
