@@ -316,6 +316,21 @@ async function cxxStandardLibrary(t) {
   await waitWaiting(page);
   expectSame(await graphicsClient(page), nativePicture(t.opts, t.work, 'words.cpp', CXX_PROGRAM),
              'C++ program');
+  // std::sqrt reaches this file only through libc++'s compatibility includes,
+  // which the page's first compile leaves out: the second compile has them.
+  await page.evaluate((text) => window.kv390playground.open([{name: 'root.cpp', text}]),
+                      `#include <iostream>
+#include "kv390.h"
+int main() {
+    std::cout << "root: " << std::sqrt(16.0) << std::endl;
+    KV390_begin(nullptr, nullptr, "", 5);
+    while (KV390_wait_event(nullptr, nullptr, nullptr) != KV390_QUIT) {
+    }
+    return KV390_end();
+}
+`);
+  await page.click('#run');
+  await waitUntil('the square root', async () => t.console.includes('root: 4'));
 }
 
 const ENDLESS = `#include "kv390.h"
