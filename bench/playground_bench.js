@@ -12,7 +12,8 @@
 //     picture's sources, once warmed up (compile and link times included);
 //     the weather picture also as the first program of a fresh page;
 //   - scripts/demo.scr played back by the weather picture in the page
-//     against the native kv390-render.
+//     against the native kv390-render, and the time of a frame: the same
+//     script with 1000 ticks more, less the first.
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -22,6 +23,7 @@ const server = require('../tests/web/static_server');
 const t = require('../tests/playground/browser_test');
 
 const ROUNDS = Number(process.env.KV390_BENCH_ROUNDS || 3);  // best of this many
+const EXTRA_TICKS = 1000;
 const source = path.resolve(__dirname, '..');
 
 function option(name, fallback) {
@@ -120,25 +122,37 @@ async function main() {
     await ready();
     firstWeather.push(await runToPicture(weatherFiles));
   }
-  const weather = [];
-  const playback = [];
+  // Playback: scripts/demo.scr, and the same followed by EXTRA_TICKS more
+  // ticks of the animation; the difference between the two is the time of
+  // EXTRA_TICKS frames, without what a playback costs once (the native
+  // process's start and PNG, the page's messages and its Run menu).
   const demo = path.join(source, 'scripts', 'demo.scr');
-  for (let i = 0; i < ROUNDS; ++i) {
-    weather.push(await runToPicture(edited(weatherFiles)));
-    await page.setInputFiles('#kv390-upload', demo);
+  const longer = path.join(fs.mkdtempSync(path.join(require('os').tmpdir(), 'kv390-bench-')), 'long.scr');
+  fs.writeFileSync(longer, `${fs.readFileSync(demo, 'utf8')}KV390_PERIODIC(${EXTRA_TICKS});\n`);
+  const pagePlayback = async (script) => {
+    await page.setInputFiles('#kv390-upload', script);
     await t.clickPicture(page, t.RUN_MENU);
     await t.waitWaiting(page);
     const start = Date.now();
     await t.clickPicture(page, t.PLAYBACK_ITEM);
     await t.waitWaiting(page);
-    playback.push(Date.now() - start);
-  }
-  const nativePlayback = [];
-  for (let i = 0; i < ROUNDS; ++i) {
+    return Date.now() - start;
+  };
+  const nativePlayback = (script) => {
     const start = process.hrtime.bigint();
     execFileSync(path.join(native, 'tools', 'kv390-render'),
-                 ['--script', demo, '--seed', String(t.SEED), '--out', '/dev/null']);
-    nativePlayback.push(Number(process.hrtime.bigint() - start) / 1e6);
+                 ['--script', script, '--seed', String(t.SEED), '--out', '/dev/null']);
+    return Number(process.hrtime.bigint() - start) / 1e6;
+  };
+  const weather = [];
+  const playback = {page: [], pageLong: [], native: [], nativeLong: []};
+  for (let i = 0; i < ROUNDS; ++i) {
+    weather.push(await runToPicture(edited(weatherFiles)));
+    playback.page.push(await pagePlayback(demo));
+    await runToPicture(weatherFiles);
+    playback.pageLong.push(await pagePlayback(longer));
+    playback.native.push(nativePlayback(demo));
+    playback.nativeLong.push(nativePlayback(longer));
   }
   await browser.close();
   await served.close();
@@ -157,9 +171,15 @@ async function main() {
   console.log(`weather picture from its ${weatherFiles.length} files, Run to first picture: ` +
               `${run(weather)}`);
   console.log(`the same, the weather picture's first Run after opening the page: ${run(firstWeather)}`);
-  console.log(`scripts/demo.scr played by the weather picture: ${ms(best(playback))} in the page, ` +
-              `${ms(best(nativePlayback))} native kv390-render (process start and PNG included), ` +
-              `ratio ${(best(playback) / best(nativePlayback)).toFixed(2)}`);
+  const page1 = best(playback.page), native1 = best(playback.native);
+  console.log(`scripts/demo.scr played by the weather picture: ${ms(page1)} in the page, ` +
+              `${ms(native1)} native kv390-render (process start and PNG included), ` +
+              `ratio ${(page1 / native1).toFixed(2)}`);
+  const pageFrame = (best(playback.pageLong) - page1) / EXTRA_TICKS;
+  const nativeFrame = (best(playback.nativeLong) - native1) / EXTRA_TICKS;
+  console.log(`a frame of the weather picture (${EXTRA_TICKS} more ticks after scripts/demo.scr): ` +
+              `${pageFrame.toFixed(3)} ms in the page, ${nativeFrame.toFixed(3)} ms native, ` +
+              `ratio ${(pageFrame / nativeFrame).toFixed(2)}`);
 }
 
 main().catch((error) => {
