@@ -16,6 +16,7 @@
 //     script with 1000 ticks more, less the first.
 'use strict';
 const fs = require('fs');
+const os = require('os');
 const path = require('path');
 const {execFileSync} = require('child_process');
 const {chromium} = require('playwright-core');
@@ -127,7 +128,7 @@ async function main() {
   // EXTRA_TICKS frames, without what a playback costs once (the native
   // process's start and PNG, the page's messages and its Run menu).
   const demo = path.join(source, 'scripts', 'demo.scr');
-  const longer = path.join(fs.mkdtempSync(path.join(require('os').tmpdir(), 'kv390-bench-')), 'long.scr');
+  const longer = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'kv390-bench-')), 'long.scr');
   fs.writeFileSync(longer, `${fs.readFileSync(demo, 'utf8')}KV390_PERIODIC(${EXTRA_TICKS});\n`);
   const pagePlayback = async (script) => {
     await page.setInputFiles('#kv390-upload', script);

@@ -6,7 +6,8 @@
 
 const CACHED_OBJECTS = 64;  // enough for a few programs' files
 
-const isCompiled = (name) => /\.(c|cpp|cc|cxx)$/.test(name);
+// The files a program's build compiles (the others are headers).
+export const isCompiled = (name) => /\.(c|cpp|cc|cxx)$/.test(name);
 
 // The file's own text and every header of the program (any of them may be
 // included); KV390's headers and the flags are the same for the page's life.

@@ -7,7 +7,7 @@
 // and answers the page; on a machine with several cores it starts helpers
 // (this script with "?helper" in its address) that only compile, so the
 // files of a program with several sources compile side by side.
-import {compileLanes} from './compile_lanes.js';
+import {compileLanes, isCompiled} from './compile_lanes.js';
 import {clang, compileSource, loadKV390, WARM_UP} from './compile_source.js';
 
 const post = (message, transfer) => self.postMessage(message, transfer || []);
@@ -44,7 +44,6 @@ async function helperMessage(message) {
 
 // ---------------------------------------------------------------- compiler
 
-const isCompiled = (name) => /\.(c|cpp|cc|cxx)$/.test(name);
 const lanes = compileLanes(compileSource, () => {
   const url = new URL(self.location.href);
   url.searchParams.set('helper', '1');
