@@ -28,6 +28,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 command -v emcc > /dev/null || fail "emcc not found (Debian package emscripten; scripts/setup.sh installs it)"
 export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}  # emscripten's acorn
 
+# A compiler cache given as CMake's launcher (scripts/test.sh) wraps emcc's
+# own clang instead: emcc as a launched compiler is not one ccache knows.
+if [ "${CMAKE_CXX_COMPILER_LAUNCHER:-}" = ccache ]; then
+  export EM_COMPILER_WRAPPER=ccache
+fi
+unset CMAKE_C_COMPILER_LAUNCHER CMAKE_CXX_COMPILER_LAUNCHER
 deps=$("$root/scripts/web-deps.sh")
 build=${KV390_WEB_BUILD:-$root/build-web}
 jobs=${KV390_JOBS:-2}

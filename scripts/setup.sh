@@ -13,6 +13,7 @@ packages=(
   xvfb xdotool x11-apps imagemagick         # desktop end-to-end tests
   clang libclang-rt-14-dev                  # fuzzing
   valgrind
+  ccache                                    # scripts/test.sh: compiles reused across clones
   stress-ng                                 # scripts/stress-test.sh: every core kept busy
   jq                                        # the example gallery (scripts/gallery.sh)
   emscripten chromium nodejs                # web pages and their browser tests

@@ -68,7 +68,7 @@ stage() {
   set +e
   (
     set -e
-    "$@"
+    with_compiler_cache "$@"
   )
   status=$?
   set -e
@@ -83,6 +83,21 @@ stage() {
   stage_results+=("ok")
 }
 trap 'status=$?; if [ $status -gt 128 ]; then print_stage_table; fi' EXIT
+
+# Every compile goes through ccache when it is installed (the setup stage
+# installs it): its cache is outside the clone and keyed by the compile's
+# preprocessed input, with paths taken relative to the clone, so a fresh
+# clone's build trees reuse the objects of an earlier clone's.  CMake picks
+# the launcher up when it first configures a tree; the emscripten build takes
+# it as emcc's own compiler wrapper (scripts/build-web.sh).
+with_compiler_cache() {
+  if command -v ccache > /dev/null; then
+    export CCACHE_DIR=${CCACHE_DIR:-${KV390_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/kv390}/ccache}
+    export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
+    export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+  fi
+  "$@"
+}
 
 # ---- the steps of the stages
 release_build() {

@@ -104,6 +104,23 @@ bool wait_until(const std::function<bool()>& check, int timeout_s) {
 
 VirtualDisplay::~VirtualDisplay() {
     stop_child(pid_);
+    if (!log_path_.empty()) std::remove(log_path_.c_str());
+}
+
+std::string VirtualDisplay::describe() {
+    std::string text = "Xvfb " + name();
+    int status = 0;
+    if (pid_ <= 0) return text + " was not started";
+    if (waitpid(pid_, &status, WNOHANG) != pid_) {
+        text += " still runs";
+    } else {
+        pid_ = -1;
+        text += WIFSIGNALED(status)
+                    ? " was ended by signal " + std::to_string(WTERMSIG(status))
+                    : " ended with exit status " + std::to_string(WEXITSTATUS(status));
+    }
+    const std::string messages = read_file(log_path_);
+    return text + (messages.empty() ? ", it wrote nothing" : ", it wrote:\n" + messages);
 }
 
 // Xvfb chooses a free display itself and writes its number to a pipe once it
@@ -118,19 +135,24 @@ bool VirtualDisplay::start(int width, int height, std::string* why) {
         *why = "no pipe for Xvfb";
         return false;
     }
+    char log_path[] = "/tmp/kv390-xvfb-XXXXXX";
+    const int log = mkstemp(log_path);
+    if (log >= 0) log_path_ = log_path;
     const std::string fd = std::to_string(report[1]);
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
     pid_t pid = fork();
     if (pid == 0) {
         close(report[0]);
+        // Its messages are kept: they tell why a display went away.
         int null = open("/dev/null", O_WRONLY);
         dup2(null, 1);
-        dup2(null, 2);
+        dup2(log >= 0 ? log : null, 2);
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
                "-nolisten", "tcp", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(report[1]);
+    if (log >= 0) close(log);
     const std::string number = pid > 0 ? read_line(report[0], 10000) : std::string();
     close(report[0]);
     if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos) {
@@ -214,17 +236,33 @@ std::string on_display(const std::string& display, const std::string& command) {
 }
 
 bool find_window(const std::string& display, const std::string& title, WindowPlace* place,
-                 int timeout_s) {
+                 int timeout_s, std::string* why) {
     std::string out;
-    if (run(on_display(display, "timeout " + std::to_string(timeout_s) +
+    const int status =
+        run(on_display(display, "timeout " + std::to_string(timeout_s) +
                                     " xdotool search --sync --onlyvisible --name '^" + title +
-                                    "$' 2>/dev/null"),
-            &out) != 0) {
+                                    "$' 2>&1"),
+            &out);
+    if (status != 0) {
+        if (why != nullptr) {
+            *why = "no window \"" + title + "\" on " + display + ": xdotool search ended with " +
+                   (status == 124 ? "its time limit of " + std::to_string(timeout_s) + " s"
+                                  : "exit status " + std::to_string(status)) +
+                   (out.empty() ? std::string() : ", saying: " + out);
+        }
         return false;
     }
+    // The first line that is a window id (xdotool's warnings share its output).
     std::istringstream ids(out);
-    ids >> place->id;
-    if (run(on_display(display, "xdotool getwindowgeometry --shell " + place->id), &out) != 0) {
+    place->id.clear();
+    for (std::string line; place->id.empty() && std::getline(ids, line);) {
+        if (!line.empty() && line.find_first_not_of("0123456789") == std::string::npos) {
+            place->id = line;
+        }
+    }
+    if (place->id.empty() ||
+        run(on_display(display, "xdotool getwindowgeometry --shell " + place->id), &out) != 0) {
+        if (why != nullptr) *why = "cannot read the place of \"" + title + "\": " + out;
         return false;
     }
     std::istringstream lines(out);

@@ -31,10 +31,13 @@ class VirtualDisplay {
     // Starts the server and waits for its socket; false (with a reason) when it cannot.
     bool start(int width, int height, std::string* why);
     std::string name() const { return std::string(":").append(std::to_string(number_)); }
+    // Whether the server still runs (or how it ended) and what it wrote.
+    std::string describe();
 
   private:
     pid_t pid_ = -1;
     int number_ = -1;
+    std::string log_path_;  // the server's standard error
 };
 
 // A program started with a chosen environment and working directory; killed
@@ -71,9 +74,10 @@ struct WindowPlace {
     int x = 0, y = 0;           // screen position of the SDL window's content
     int width = 0, height = 0;  // its size
 };
-// Waits (up to timeout_s) for the visible window with that exact title and reads its place.
+// Waits (up to timeout_s) for the visible window with that exact title and
+// reads its place; why (when given) gets what went wrong.
 bool find_window(const std::string& display, const std::string& title, WindowPlace* place,
-                 int timeout_s = 15);
+                 int timeout_s = 15, std::string* why = nullptr);
 // Moves the pointer to a screen position and clicks the left button; the
 // program takes the click later, in the order of the input it was given.
 void click_at(const std::string& display, int x, int y);

@@ -31,8 +31,14 @@ class WeatherSession : public ::testing::Test {
     std::string on_display(const std::string& command) const {
         return desktop::on_display(display.name(), command);
     }
-    bool find_window(const std::string& title, WindowPlace* place, int timeout_s = 15) {
-        return desktop::find_window(display.name(), title, place, timeout_s);
+    // A failure says what xdotool said and whether the display still runs.
+    ::testing::AssertionResult find_window(const std::string& title, WindowPlace* place,
+                                           int timeout_s = 15) {
+        std::string why;
+        if (desktop::find_window(display.name(), title, place, timeout_s, &why)) {
+            return ::testing::AssertionSuccess();
+        }
+        return ::testing::AssertionFailure() << why << "; " << display.describe();
     }
     void click_at(int x, int y) { desktop::click_at(display.name(), x, y); }
     win::Image screenshot(const WindowPlace& place, const std::string& path) {
