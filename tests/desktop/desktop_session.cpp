@@ -235,33 +235,47 @@ std::string on_display(const std::string& display, const std::string& command) {
     return line;
 }
 
+namespace {
+
+// The first line of xdotool's output that is a window id (its warnings
+// share the output); empty when there is none.
+std::string first_window_id(const std::string& out) {
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.find_first_not_of("0123456789") == std::string::npos) {
+            return line;
+        }
+    }
+    return "";
+}
+
+}  // namespace
+
 bool find_window(const std::string& display, const std::string& title, WindowPlace* place,
                  int timeout_s, std::string* why) {
+    // One search at a time, not xdotool's own --sync: a search ends with
+    // BadWindow when a window it lists is destroyed before it reads it, as
+    // a starting program's short-lived windows are.  That means "not yet".
     std::string out;
-    const int status =
-        run(on_display(display, "timeout " + std::to_string(timeout_s) +
-                                    " xdotool search --sync --onlyvisible --name '^" + title +
-                                    "$' 2>&1"),
-            &out);
-    if (status != 0) {
+    int status = -1;
+    const bool found = wait_until(
+        [&] {
+            status = run(
+                on_display(display, "xdotool search --onlyvisible --name '^" + title + "$' 2>&1"),
+                &out);
+            place->id = status == 0 ? first_window_id(out) : "";
+            return !place->id.empty();
+        },
+        timeout_s);
+    if (!found) {
         if (why != nullptr) {
-            *why = "no window \"" + title + "\" on " + display + ": xdotool search ended with " +
-                   (status == 124 ? "its time limit of " + std::to_string(timeout_s) + " s"
-                                  : "exit status " + std::to_string(status)) +
-                   (out.empty() ? std::string() : ", saying: " + out);
+            *why = "no window \"" + title + "\" on " + display + " within " +
+                   std::to_string(timeout_s) + " s; the last xdotool search ended with status " +
+                   std::to_string(status) + (out.empty() ? std::string() : ", saying: " + out);
         }
         return false;
     }
-    // The first line that is a window id (xdotool's warnings share its output).
-    std::istringstream ids(out);
-    place->id.clear();
-    for (std::string line; place->id.empty() && std::getline(ids, line);) {
-        if (!line.empty() && line.find_first_not_of("0123456789") == std::string::npos) {
-            place->id = line;
-        }
-    }
-    if (place->id.empty() ||
-        run(on_display(display, "xdotool getwindowgeometry --shell " + place->id), &out) != 0) {
+    if (run(on_display(display, "xdotool getwindowgeometry --shell " + place->id), &out) != 0) {
         if (why != nullptr) *why = "cannot read the place of \"" + title + "\": " + out;
         return false;
     }

@@ -4,12 +4,10 @@
 // run of the same source given the same name.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <string>
-#include <thread>
 
-#include "desktop_run.h"
+#include "desktop_session.h"
 #include "kv390/harness.h"
 #include "state.h"
 
@@ -17,8 +15,9 @@ int ask_name_main();
 
 namespace {
 
+using desktop::run;
+using desktop::wait_until;
 using kv390::harness::TimedInput;
-using namespace dialog_desktop;
 
 constexpr const char* NAME = "Ada Lovelace";
 
@@ -49,18 +48,11 @@ win::Image headless_greeting() {
     return captured;
 }
 
-std::string window_id(const std::string& display, const std::string& title, int timeout_s) {
-    std::string out;
-    shell("DISPLAY=" + display + " timeout " + std::to_string(timeout_s) +
-              " xdotool search --sync --name '^" + title + "$' 2>/dev/null | head -n 1",
-          &out);
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
-    return out;
-}
-
+// No window with that title: xdotool's search found none (and said nothing,
+// as a search that failed on a window destroyed under it would).
 bool window_gone(const std::string& display, const std::string& title) {
     std::string out;
-    shell("DISPLAY=" + display + " xdotool search --name '^" + title + "$' 2>/dev/null", &out);
+    run(desktop::on_display(display, "xdotool search --name '^" + title + "$' 2>&1"), &out);
     return out.empty();
 }
 
@@ -80,33 +72,35 @@ TEST(AskNameOnTheDesktop, TheTypedNameIsGreetedInTheGraphicsWindow) {
     const win::Image expected = headless_greeting();
     ASSERT_GT(expected.width, 0) << "the headless run showed no greeting";
 
-    Display display;
+    desktop::VirtualDisplay display;
     std::string why;
-    if (!display.start(&why)) GTEST_SKIP() << why;
-    if (shell("command -v xdotool >/dev/null && command -v import >/dev/null") != 0) {
+    if (!display.start(1024, 768, &why)) GTEST_SKIP() << why;
+    if (run("command -v xdotool >/dev/null && command -v import >/dev/null") != 0) {
         GTEST_SKIP() << "xdotool or ImageMagick is missing";
     }
     const std::filesystem::path dir =
         std::filesystem::temp_directory_path() / ("kv390-ask-name-" + display.name().substr(1));
     std::filesystem::create_directories(dir);
 
-    Program program;
-    ASSERT_TRUE(program.start(ASK_NAME_EXECUTABLE, display.name(), dir.string()));
-    const std::string dialog = window_id(display.name(), "KV390_gets", 60);
-    ASSERT_FALSE(dialog.empty()) << "no window titled KV390_gets appeared";
+    desktop::Process program;
+    ASSERT_TRUE(program.start(ASK_NAME_EXECUTABLE,
+                              {"DISPLAY=" + display.name(),
+                               "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy"},
+                              dir.string()));
+    desktop::WindowPlace dialog, graphics;
+    ASSERT_TRUE(desktop::find_window(display.name(), "KV390_gets", &dialog, 60, &why))
+        << why << "; " << display.describe();
     const std::string env = "DISPLAY=" + display.name() + " ";
-    ASSERT_EQ(shell(env + "xdotool windowfocus --sync " + dialog), 0);
-    ASSERT_EQ(shell(env + "xdotool type --delay 40 '" + std::string(NAME) + "'"), 0);
-    ASSERT_EQ(shell(env + "xdotool key Return"), 0);
+    ASSERT_EQ(run(env + "xdotool windowfocus --sync " + dialog.id), 0);
+    ASSERT_EQ(run(env + "xdotool type --delay 40 '" + std::string(NAME) + "'"), 0);
+    ASSERT_EQ(run(env + "xdotool key Return"), 0);
     // Waits for states: the dialog gone, then the greeting on the screen.
     // The bounds only end a failing run; a passing one goes on at once.
-    for (int i = 0; i < 600 && !window_gone(display.name(), "KV390_gets"); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    ASSERT_TRUE(window_gone(display.name(), "KV390_gets")) << "Enter did not end the dialog";
+    ASSERT_TRUE(wait_until([&] { return window_gone(display.name(), "KV390_gets"); }, 60))
+        << "Enter did not end the dialog";
 
-    const std::string graphics = window_id(display.name(), "KV390 Graphics", 60);
-    ASSERT_FALSE(graphics.empty());
+    ASSERT_TRUE(desktop::find_window(display.name(), "KV390 Graphics", &graphics, 60, &why))
+        << why << "; " << display.describe();
     const std::string shot = (dir / "graphics.png").string();
     // The desktop window is the menu bar strip above the client area.
     const auto differing_from_expected = [&](const win::Image& actual) {
@@ -122,13 +116,16 @@ TEST(AskNameOnTheDesktop, TheTypedNameIsGreetedInTheGraphicsWindow) {
     };
     win::Image actual;
     std::string error;
-    for (int i = 0; i < 600; ++i) {
-        actual = win::Image{};
-        ASSERT_EQ(shell(env + "import -window " + graphics + " -type TrueColor PNG24:" + shot), 0);
-        ASSERT_TRUE(kv390::harness::load_png(shot, &actual, &error)) << error;
-        if (differing_from_expected(actual) == 0) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
+    wait_until(
+        [&] {
+            actual = win::Image{};
+            return run(env + "import -window " + graphics.id + " -type TrueColor PNG24:" + shot) ==
+                       0 &&
+                   kv390::harness::load_png(shot, &actual, &error) &&
+                   differing_from_expected(actual) == 0;
+        },
+        60);
+    ASSERT_TRUE(error.empty()) << error;
     ASSERT_EQ(actual.width, expected.width);
     ASSERT_GE(actual.height, expected.height);
     const int top = actual.height - expected.height;
