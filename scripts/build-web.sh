@@ -39,7 +39,11 @@ build=${KV390_WEB_BUILD:-$root/build-web}
 jobs=${KV390_JOBS:-2}
 program_list=$(IFS=';'; echo "${programs[*]:-}")
 
+# Links reused from KV390_WEB_LINK_CACHE when it is set (scripts/test.sh sets it).
+launcher=""
+[ -n "${KV390_WEB_LINK_CACHE:-}" ] && launcher=$root/scripts/web/link-cache.sh
 emcmake cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKV390_WEB_DEPS="$deps" \
+  -DCMAKE_C_LINKER_LAUNCHER="$launcher" -DCMAKE_CXX_LINKER_LAUNCHER="$launcher" \
   -DKV390_WEB_PROGRAMS="$program_list" > "$build.configure.log" 2>&1 ||
   { tail -20 "$build.configure.log" >&2; fail "configuring $build failed"; }
 rm -f "$build.configure.log"

@@ -89,13 +89,15 @@ trap 'status=$?; if [ $status -gt 128 ]; then print_stage_table; fi' EXIT
 # preprocessed input, with paths taken relative to the clone, so a fresh
 # clone's build trees reuse the objects of an earlier clone's.  CMake picks
 # the launcher up when it first configures a tree; the emscripten build takes
-# it as emcc's own compiler wrapper (scripts/build-web.sh).
+# it as emcc's own compiler wrapper (scripts/build-web.sh).  The web pages'
+# links are kept too.
 with_compiler_cache() {
+  local cache=${KV390_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/kv390}
   if command -v ccache > /dev/null; then
-    export CCACHE_DIR=${CCACHE_DIR:-${KV390_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/kv390}/ccache}
-    export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
+    export CCACHE_DIR=${CCACHE_DIR:-$cache/ccache} CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
     export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
   fi
+  export KV390_WEB_LINK_CACHE=${KV390_WEB_LINK_CACHE:-$cache/web-links}
   "$@"
 }
 
