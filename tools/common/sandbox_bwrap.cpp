@@ -144,7 +144,10 @@ bool sandbox_available(std::string* why) {
 
 namespace {
 
-// Whether any process runs (or waits to be reaped) under the id.
+// Whether any process runs under the id.  Zombies do not count: they run
+// nothing and cannot be signalled, and the sandbox's own init, once its
+// parent has ended, is reaped by the machine's init whenever that gets to
+// it (a container's init may take seconds).
 bool has_processes(long long id) {
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator("/proc", ec)) {
@@ -152,6 +155,10 @@ bool has_processes(long long id) {
         if (name.find_first_not_of("0123456789") != std::string::npos) continue;
         std::ifstream status(entry.path() / "status");
         for (std::string line; std::getline(status, line);) {
+            // "State:\tZ (zombie)" comes before "Uid:".
+            if (line.rfind("State:\t", 0) == 0 && line.size() > 7 &&
+                (line[7] == 'Z' || line[7] == 'X'))
+                break;
             if (line.rfind("Uid:", 0) != 0) continue;
             if (std::stoll(line.substr(4)) == id) return true;
             break;
