@@ -294,6 +294,13 @@ bool find_window(const std::string& display, const std::string& title, WindowPla
     return true;
 }
 
+bool VirtualDisplay::find_window(const std::string& title, WindowPlace* place, int timeout_s,
+                                 std::string* why) {
+    if (desktop::find_window(name(), title, place, timeout_s, why)) return true;
+    *why += "; " + describe();
+    return false;
+}
+
 void click_at(const std::string& display, int x, int y) {
     run(on_display(display, "xdotool mousemove --sync " + std::to_string(x) + " " +
                                 std::to_string(y) + " click 1"));

@@ -21,6 +21,8 @@ void pause_ms(int ms);
 // as soon as the state it waits for is there, however slow the machine.
 bool wait_until(const std::function<bool()>& check, int timeout_s);
 
+struct WindowPlace;
+
 // Xvfb on the first free display number from :90 upward.
 class VirtualDisplay {
   public:
@@ -33,6 +35,8 @@ class VirtualDisplay {
     std::string name() const { return std::string(":").append(std::to_string(number_)); }
     // Whether the server still runs (or how it ended) and what it wrote.
     std::string describe();
+    // find_window (below) on this display; a failure's why ends with describe().
+    bool find_window(const std::string& title, WindowPlace* place, int timeout_s, std::string* why);
 
   private:
     pid_t pid_ = -1;

@@ -35,10 +35,9 @@ class WeatherSession : public ::testing::Test {
     ::testing::AssertionResult find_window(const std::string& title, WindowPlace* place,
                                            int timeout_s = 15) {
         std::string why;
-        if (desktop::find_window(display.name(), title, place, timeout_s, &why)) {
+        if (display.find_window(title, place, timeout_s, &why))
             return ::testing::AssertionSuccess();
-        }
-        return ::testing::AssertionFailure() << why << "; " << display.describe();
+        return ::testing::AssertionFailure() << why;
     }
     void click_at(int x, int y) { desktop::click_at(display.name(), x, y); }
     win::Image screenshot(const WindowPlace& place, const std::string& path) {

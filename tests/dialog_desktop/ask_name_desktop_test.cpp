@@ -88,8 +88,7 @@ TEST(AskNameOnTheDesktop, TheTypedNameIsGreetedInTheGraphicsWindow) {
                                "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy"},
                               dir.string()));
     desktop::WindowPlace dialog, graphics;
-    ASSERT_TRUE(desktop::find_window(display.name(), "KV390_gets", &dialog, 60, &why))
-        << why << "; " << display.describe();
+    ASSERT_TRUE(display.find_window("KV390_gets", &dialog, 60, &why)) << why;
     const std::string env = "DISPLAY=" + display.name() + " ";
     ASSERT_EQ(run(env + "xdotool windowfocus --sync " + dialog.id), 0);
     ASSERT_EQ(run(env + "xdotool type --delay 40 '" + std::string(NAME) + "'"), 0);
@@ -99,8 +98,7 @@ TEST(AskNameOnTheDesktop, TheTypedNameIsGreetedInTheGraphicsWindow) {
     ASSERT_TRUE(wait_until([&] { return window_gone(display.name(), "KV390_gets"); }, 60))
         << "Enter did not end the dialog";
 
-    ASSERT_TRUE(desktop::find_window(display.name(), "KV390 Graphics", &graphics, 60, &why))
-        << why << "; " << display.describe();
+    ASSERT_TRUE(display.find_window("KV390 Graphics", &graphics, 60, &why)) << why;
     const std::string shot = (dir / "graphics.png").string();
     // The desktop window is the menu bar strip above the client area.
     const auto differing_from_expected = [&](const win::Image& actual) {
